@@ -1,0 +1,265 @@
+#include "files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <random>
+
+namespace orimo {
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string FolderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  bool ok() const { return fd_ >= 0; }
+  int release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// A fresh, exclusively created temporary file in `folder`; its path goes to `tempPath`.
+Fd CreateTemp(const std::string& folder, mode_t mode, std::string& tempPath) {
+  static std::mt19937_64 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    tempPath = folder + "/" + kTempPrefix + suffix;
+    int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0) return Fd(fd);
+    if (errno != EEXIST) break;
+  }
+  tempPath.clear();
+  return Fd();
+}
+
+// Publishes `temp` as `to` without replacing anything that stands there.
+bool PublishNoReplace(const std::string& temp, const std::string& to) {
+#ifdef SYS_renameat2
+  if (::syscall(SYS_renameat2, AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), 1 /*RENAME_NOREPLACE*/) == 0)
+    return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+#endif
+  // File systems without the flag: a hard link cannot replace either.
+  if (::link(temp.c_str(), to.c_str()) != 0) return false;
+  ::unlink(temp.c_str());
+  return true;
+}
+
+// Copies the data of an open source into a new temporary file in the folder of `to`, with the
+// source's permission bits and times. Returns the temporary path, empty on failure.
+std::string CopyToTemp(const std::string& from, const std::string& to) {
+  Fd src(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!src.ok()) return {};
+  struct stat st {};
+  if (::fstat(src.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  std::string temp;
+  Fd dst = CreateTemp(FolderOf(to), 0600, temp);
+  if (!dst.ok()) return {};
+  bool ok = true;
+  std::unique_ptr<char[]> buffer(new char[1 << 17]);
+  for (;;) {
+    ssize_t n = ::read(src.get(), buffer.get(), 1 << 17);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    if (!WriteAll(dst.get(), buffer.get(), static_cast<std::size_t>(n))) {
+      ok = false;
+      break;
+    }
+  }
+  struct timespec times[2] = {st.st_atim, st.st_mtim};
+  ok = ok && ::fchmod(dst.get(), st.st_mode & 07777) == 0;
+  ok = ok && ::futimens(dst.get(), times) == 0;
+  ok = ok && ::close(dst.release()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return {};
+  }
+  return temp;
+}
+
+}  // namespace
+
+bool EndsWithNoCase(const std::string& name, const std::string& suffix) {
+  if (name.size() < suffix.size()) return false;
+  std::size_t offset = name.size() - suffix.size();
+  for (std::size_t i = 0; i < suffix.size(); ++i)
+    if (LowerAscii(name[offset + i]) != LowerAscii(suffix[i])) return false;
+  return true;
+}
+
+std::optional<std::vector<std::string>> ListMatching(const std::string& pattern) {
+  auto slash = pattern.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash == 0 ? 1 : slash);
+  std::string glob = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+  // Only the form "*SUFFIX" is used by the program.
+  std::string suffix = !glob.empty() && glob[0] == '*' ? glob.substr(1) : glob;
+  bool exact = glob.empty() || glob[0] != '*';
+  if (folder.empty()) folder = "/";
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+  if (!dir) return std::nullopt;
+  std::vector<std::string> names;
+  while (dirent* entry = ::readdir(dir.get())) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool match = exact ? name.size() == suffix.size() && EndsWithNoCase(name, suffix)
+                       : EndsWithNoCase(name, suffix);
+    if (match) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+bool IsDirectory(const std::string& path) {
+  if (path.empty() || path == "***") return false;
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::lstat(path.c_str(), &st) == 0;
+}
+
+std::optional<LocalTime> ModificationTime(const std::string& path) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.ok()) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+  time_t t = st.st_mtim.tv_sec;
+  struct tm tm {};
+  if (!::localtime_r(&t, &tm)) return std::nullopt;
+  return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec & ~1};
+}
+
+bool CopyNew(const std::string& from, const std::string& to) {
+  if (Exists(to)) return false;  // the common clash: answer before copying anything
+  std::string temp = CopyToTemp(from, to);
+  if (temp.empty()) return false;
+  if (!PublishNoReplace(temp, to)) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool CopyReplacing(const std::string& from, const std::string& to) {
+  std::string temp = CopyToTemp(from, to);
+  if (temp.empty()) return false;
+  if (::rename(temp.c_str(), to.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (from.empty() || to.empty()) return false;
+#ifdef SYS_renameat2
+  if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 1 /*RENAME_NOREPLACE*/) == 0)
+    return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+#endif
+  struct stat st {};
+  if (::lstat(from.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (::link(from.c_str(), to.c_str()) != 0) return false;
+  ::unlink(from.c_str());
+  return true;
+}
+
+bool DeleteFile(const std::string& path) { return !path.empty() && ::unlink(path.c_str()) == 0; }
+
+bool MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+
+std::optional<long long> FileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<long long>(st.st_size);
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& data) {
+  mode_t mode = 0644;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return false;
+    mode = st.st_mode & 07777;
+  }
+  std::string temp;
+  Fd fd = CreateTemp(FolderOf(path), mode, temp);
+  if (!fd.ok()) return false;
+  bool ok = WriteAll(fd.get(), data.data(), data.size());
+  ok = ok && ::fchmod(fd.get(), mode) == 0;
+  ok = ok && ::fsync(fd.get()) == 0;
+  ok = ok && ::close(fd.release()) == 0;
+  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.ok()) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  std::string data;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) break;
+    data.append(buffer, static_cast<std::size_t>(n));
+  }
+  return data;
+}
+
+std::string CurrentDirectory() {
+  char buffer[PATH_MAX];
+  if (!::getcwd(buffer, sizeof buffer)) return ".";
+  return buffer;
+}
+
+}  // namespace orimo
