@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_ops.h"
+
 namespace orimo {
 
 class TLOG;
@@ -41,6 +43,19 @@ struct RunOptions {
 
 enum class BusyKind { Organise, Resize };
 
+// What the organise run did with one entry. The window has no use for these; the command-line
+// front end counts and prints them.
+enum class OrganiseEvent {
+  PassedMarked,   // the name already carries a mark
+  Copied,         // detail: the target
+  Clash,          // detail: the target that could not be written
+  Unreadable,     // detail: the failure stage
+  ToSideFolder,   // detail: the side-folder copy's path
+  Overwritten,    // detail: the target
+  Marked,         // detail: the marked name
+  NotOrganised,   // the entry was left where it was (skipped, ignored, or its walk aborted)
+};
+
 // How every run reaches the window: the main window implements it, tests implement a fake.
 // The runs never include a widget header.
 class RunHost {
@@ -71,6 +86,10 @@ class RunHost {
   // The organise prompts, shown modally; each leaves its answer in Fields().PromptAnswer.
   virtual void ShowDuplicatePrompt() = 0;
   virtual void ShowNonExifPrompt() = 0;
+
+  // The file changes of the organise run go through here (a dry run predicts them instead).
+  virtual FileOps& Files() { return RealFileOps(); }
+  virtual void OnOrganise(OrganiseEvent, const std::string& /*source*/, const std::string& /*detail*/) {}
 };
 
 }  // namespace orimo
