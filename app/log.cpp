@@ -42,6 +42,7 @@ void TLOG::RotateIfLarge(const std::string& logPath, const std::string& backupPa
 }
 
 void TLOG::Write(std::string_view message) {
+  if (LogPath_.empty()) return;  // a log without a file (a dry run) writes nothing
   RotateIfLarge(LogPath_, BackupPath_);
   std::tm now{};
   if (clock_) {

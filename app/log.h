@@ -14,6 +14,7 @@ class TLOG {
  public:
   using Clock = std::function<std::tm()>;
 
+  // An empty logPath makes a log that writes nothing.
   TLOG(std::string logPath, std::string backupPath);
   virtual ~TLOG();
 
