@@ -1,9 +1,61 @@
 #include "folders/drop_hook.h"
 
-namespace orimo {
+#include <QDropEvent>
+#include <QEvent>
+#include <QMimeData>
+#include <QUrl>
 
-DropHook::DropHook(QObject* parent) : QObject(parent) {}  // placeholder
-void DropHook::AddPanel(QWidget*, Handler) {}
-bool DropHook::eventFilter(QObject* watched, QEvent* event) { return QObject::eventFilter(watched, event); }
+#include <utility>
+
+namespace orimo {
+namespace {
+
+std::string LocalPath(const QUrl& url) {
+  if (!url.isLocalFile()) return {};
+  std::string path = url.toLocalFile().toStdString();
+  while (path.size() > 1 && path.back() == '/') path.pop_back();  // a folder URL may end in "/"
+  return path;
+}
+
+bool CarriesLocalPath(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return false;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+DropHook::DropHook(QObject* parent) : QObject(parent) {}
+
+void DropHook::AddPanel(QWidget* panel, Handler handler) {
+  panel->setAcceptDrops(true);
+  targets_.push_back({panel, std::move(handler)});
+}
+
+bool DropHook::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+    return QObject::eventFilter(watched, event);
+  }
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget) return QObject::eventFilter(watched, event);
+  for (const Target& target : targets_) {
+    if (!target.panel || (target.panel != widget && !target.panel->isAncestorOf(widget))) continue;
+    auto* drop = static_cast<QDropEvent*>(event);  // DragEnter and DragMove derive from it
+    if (!CarriesLocalPath(drop->mimeData())) return QObject::eventFilter(watched, event);
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop) {
+      std::vector<std::string> paths;
+      for (const QUrl& url : drop->mimeData()->urls()) paths.push_back(LocalPath(url));
+      // A copy: a handler that adds panels moves targets_ under its own feet.
+      Handler handler = target.handler;
+      handler(paths);
+    }
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
 
 }  // namespace orimo

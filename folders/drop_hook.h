@@ -1,18 +1,20 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 #include <functional>
 #include <string>
 #include <vector>
-
-class QWidget;
 
 namespace orimo {
 
 // The application-wide hook on window events: a drop of files onto one of the registered
 // panels is handed to that panel's handler with the dropped paths (local files and folders);
 // every other event passes untouched. Installed once on the application by the main window.
+// Each URL of a drop is one item: a local file or folder gives its path (no trailing "/"), any
+// other URL an empty path. A drag is taken only when it carries at least one local path.
 class DropHook : public QObject {
  public:
   using Handler = std::function<void(const std::vector<std::string>& paths)>;
@@ -27,7 +29,7 @@ class DropHook : public QObject {
 
  private:
   struct Target {
-    QWidget* panel;
+    QPointer<QWidget> panel;  // a panel that is gone is passed over
     Handler handler;
   };
   std::vector<Target> targets_;
