@@ -129,7 +129,7 @@ JpegRowReader::~JpegRowReader() {
 }
 
 void JpegRowReader::Open(const std::string& path) {
-  Close();
+  Reset();
   std::FILE* file = std::fopen(path.c_str(), "rb");
   struct stat st {};
   if (file && (::fstat(fileno(file), &st) != 0 || S_ISDIR(st.st_mode))) {
@@ -170,11 +170,15 @@ void JpegRowReader::Close() {
   if (!ok) throw PlatformError(CodecErrorText(state_->err.code));
 }
 
-void JpegRowReader::Fail(const std::string& text) {
+void JpegRowReader::Reset() {
   jpeg_abort_decompress(&state_->info);
   state_->started = false;
   if (state_->file) std::fclose(state_->file);
   state_->file = nullptr;
+}
+
+void JpegRowReader::Fail(const std::string& text) {
+  Reset();
   throw PlatformError(text);
 }
 

@@ -45,13 +45,15 @@ class JpegRowReader {
   // Passes over `count` rows without delivering them. The rows read afterwards are the same
   // bytes a full decode gives.
   void SkipRows(int count);
-  // Ends the current file (reading what is left of it when every row was delivered).
+  // Ends the current file: when every row was delivered or skipped, the codec's own end of
+  // decompression runs; otherwise the file is dropped unread.
   void Close();
 
  private:
   struct State;
   std::unique_ptr<State> state_;
-  void Fail(const std::string& text);
+  void Reset();
+  [[noreturn]] void Fail(const std::string& text);
 };
 
 // An encoder that writes one picture at a time row by row into memory, reused across pictures.
@@ -73,7 +75,7 @@ class JpegRowWriter {
  private:
   struct State;
   std::unique_ptr<State> state_;
-  void Fail();
+  [[noreturn]] void Fail();
 };
 
 }  // namespace orimo
