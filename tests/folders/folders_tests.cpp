@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <QWidget>
 
 #include <memory>
@@ -229,6 +230,36 @@ TEST_F(Drops, APanelThatIsGoneIsPassedOver) {
   label = nullptr;
   EXPECT_TRUE(Drop(panel2, {File(dir.path())}));
   EXPECT_EQ(dropped, (std::vector<Dropped>{{"Panel2", {dir.path()}}}));
+}
+
+// The route a real drag takes: the window hands the events to the widget under the cursor
+// that accepts drops, here the panel under its own caption label.
+TEST_F(Drops, ThroughTheWindowToThePanelUnderTheCursor) {
+  window->resize(300, 200);
+  panel1->setGeometry(10, 10, 100, 50);
+  label->setGeometry(0, 0, 100, 50);
+  panel2->setGeometry(150, 10, 100, 50);
+  other->setGeometry(0, 0, 0, 0);
+  ASSERT_NE(window->windowHandle(), nullptr);
+  struct Case {
+    QPoint at;
+    std::vector<Dropped> expected;
+  } const kCases[] = {
+      {{20, 20}, {{"Panel1", {dir.path()}}}},
+      {{200, 40}, {{"Panel2", {dir.path()}}}},
+      {{150, 150}, {}},  // no panel there
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.at.x());
+    dropped.clear();
+    std::unique_ptr<QMimeData> data(Urls({File(dir.path())}));
+    QDragEnterEvent enter(c.at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->windowHandle(), &enter);
+    QDropEvent drop(QPointF(c.at), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->windowHandle(), &drop);
+    EXPECT_EQ(dropped, c.expected);
+    EXPECT_EQ(drop.isAccepted(), !c.expected.empty());
+  }
 }
 
 class Browse : public ::testing::Test {
