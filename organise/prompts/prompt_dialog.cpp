@@ -8,6 +8,7 @@
 #include <QShowEvent>
 
 #include <climits>
+#include <new>
 
 #include "app/run_host.h"
 #include "organise/prompts/prompt_widgets.h"
@@ -87,6 +88,10 @@ std::optional<QImage> PromptDialog::LoadPicture(PictureKind kind, const std::str
     return kind == PictureKind::Jpeg ? DecodeJpegPicture(path) : LoadBitmapPicture(path);
   } catch (const PlatformError& error) {
     if (reportError) reportError(error.what());
+    return std::nullopt;
+  } catch (const std::bad_alloc&) {
+    // A picture too large to hold must not end the run that asked.
+    if (reportError) reportError(FormatMessage("ファイル %s は大きすぎて表示できません", path));
     return std::nullopt;
   }
 }

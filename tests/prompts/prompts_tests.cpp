@@ -435,21 +435,35 @@ TEST_F(PromptsTest, DamagedJpegIsReportedAndTheOtherSideStillShows) {
   EXPECT_EQ(dialog.Panel3->text(), QString::fromStdString(fields_.TargetFile));
 }
 
-TEST_F(PromptsTest, MissingTargetFileIsReportedForPictureRuns) {
-  for (const char* ext : {".jpg", ".bmp"}) {
-    SCOPED_TRACE(ext);
+TEST_F(PromptsTest, UnreadableTargetIsReportedWithItsOwnText) {
+  // The right-hand picture fails (a copy that failed for another reason leaves no file there);
+  // the left one still shows and the dialog still answers.
+  struct Case {
+    const char* ext;
+    const char* target;  // nullptr: no file
+    const char* error;
+  };
+  const Case kCases[] = {
+      {".jpg", nullptr, "ファイル %s は開けません"},
+      {".bmp", nullptr, "ファイル %s は開けません"},
+      {".bmp", "BM not really a bitmap", "ファイル %s は画像として読めません"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::string(c.ext) + (c.target ? " damaged" : " missing"));
     errors_.clear();
-    fields_.CurrentExt = ext;
-    fields_.SourceFile = dir_ / (std::string("source") + ext);
-    fields_.TargetFile = dir_ / (std::string("missing") + ext);
-    if (std::string(ext) == ".jpg") WriteTwoToneJpeg(fields_.SourceFile, 16, 16, false);
+    fields_.CurrentExt = c.ext;
+    fields_.SourceFile = dir_ / (std::string("source") + c.ext);
+    fields_.TargetFile = dir_ / (std::string("target") + c.ext);
+    if (std::string(c.ext) == ".jpg") WriteTwoToneJpeg(fields_.SourceFile, 16, 16, false);
     else WriteBitmap(fields_.SourceFile, 16, 16, Qt::red);
+    DeleteFile(fields_.TargetFile);
+    if (c.target) WriteFile(fields_.TargetFile, c.target);
     TForm2 dialog(fields_);
     Record(dialog);
     ExecWhileOpen(dialog, [&] { dialog.close(); });
     EXPECT_EQ(fields_.PromptAnswer, AnswerSkip);
     ASSERT_EQ(errors_.size(), 1u);
-    EXPECT_EQ(errors_[0], FormatMessage("ファイル %s は開けません", fields_.TargetFile));
+    EXPECT_EQ(errors_[0], FormatMessage(c.error, fields_.TargetFile));
     EXPECT_FALSE(dialog.Image1->pixmap().isNull());
     EXPECT_TRUE(dialog.Image2->pixmap().isNull());
   }
