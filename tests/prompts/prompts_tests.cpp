@@ -72,7 +72,7 @@ void WriteBitmap(const std::string& path, int width, int height, QColor colour) 
   ASSERT_TRUE(picture.save(QString::fromStdString(path), "BMP"));
 }
 
-// A JPEG whose first half (left, or top when `split_rows`) is red and the rest blue.
+// A JPEG whose first half (left, or top when `splitRows`) is red and the rest blue.
 void WriteTwoToneJpeg(const std::string& path, int width, int height, bool splitRows) {
   RgbImage image{width, height, std::vector<unsigned char>(static_cast<std::size_t>(width * height * 3))};
   for (int y = 0; y < height; ++y) {
