@@ -1,7 +1,6 @@
 #include "organise/exif_reader.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,21 +11,15 @@ namespace orimo {
 namespace {
 
 // The file seen as an endless run of bytes: the file's own, then zeros. A file that cannot be
-// opened, or is not a regular file (a folder, a pipe, a device), is all zeros. The first block
-// is read once and serves the usual walk, which stays within the first few hundred bytes;
-// a step beyond it reads a block of its own from there.
+// opened or read (a folder, a pipe) is all zeros. The first block is read once and serves the
+// usual walk, which stays within the first few hundred bytes; a step beyond it reads a block of
+// its own from there. A short block marks the end of the file, so nothing past it is read.
 class ZeroPaddedFile {
  public:
   explicit ZeroPaddedFile(const std::string& path) {
     // O_NONBLOCK: opening a pipe that happens to carry a photo's name must not wait for a writer.
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) return;
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
-      Close();
-      return;
-    }
-    size_ = static_cast<std::uint64_t>(st.st_size);
+    if (fd_ >= 0) size_ = UINT64_MAX;  // until a read finds the end
   }
   ~ZeroPaddedFile() { Close(); }
   ZeroPaddedFile(const ZeroPaddedFile&) = delete;
@@ -55,15 +48,20 @@ class ZeroPaddedFile {
   bool Fill(std::uint64_t position) {
     blockStart_ = position;
     blockLength_ = 0;
+    if (position > static_cast<std::uint64_t>(INT64_MAX) - kBlock) {
+      size_ = position;
+      return false;
+    }
     for (;;) {
       ssize_t n = ::pread(fd_, block_, kBlock, static_cast<off_t>(position));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
-        // The file shrank or cannot be read: from here on it reads as zeros.
+        // The end, or a file that cannot be read: from here on it reads as zeros.
         size_ = position;
         return false;
       }
       blockLength_ = static_cast<std::uint64_t>(n);
+      if (blockLength_ < kBlock) size_ = position + blockLength_;
       return true;
     }
   }
