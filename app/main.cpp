@@ -15,12 +15,12 @@ int main(int argc, char** argv) {
   orimo::OrimoApplication app(argc, argv);
   orimo::InstanceLock lock("Zubrakel");
   if (!lock.Acquire()) {
-    QMessageBox::information(nullptr, QStringLiteral("Orimo"), QStringLiteral("二重起動は禁止されています。"),
-                             QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orimo"), QStringLiteral("二重起動は禁止されています。"),
+                    QMessageBox::Ok);
+    box.exec();
     return 0;
   }
   QApplication::setApplicationName(QStringLiteral("Orimo"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Orimo"));
 
   std::unique_ptr<orimo::TForm1> form1;
   std::unique_ptr<orimo::TForm2> form2;

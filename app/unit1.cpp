@@ -97,7 +97,7 @@ int ExecBox(QWidget* parent, const std::string& text, const std::string& caption
 // ---------------------------------------------------------------------------------------------
 // Construction and end
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), boxes_(RealMessageBoxes()) {
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), boxes_(RealMessageBoxes(this)) {
   QFont font(kFontFamily);
   font.setPixelSize(12);
   setFont(font);
@@ -149,14 +149,14 @@ void TForm1::FormDestroy() {
   log_.reset();
 }
 
-TForm1::MessageBoxes TForm1::RealMessageBoxes() {
+TForm1::MessageBoxes TForm1::RealMessageBoxes(QWidget* parent) {
   MessageBoxes b;
-  b.notice = [](const std::string& text) { ExecBox(Form1, text, "Orimo", QMessageBox::Ok); };
-  b.okCancel = [](const std::string& text, const std::string& caption) {
-    return ExecBox(Form1, text, caption, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+  b.notice = [parent](const std::string& text) { ExecBox(parent, text, "Orimo", QMessageBox::Ok); };
+  b.okCancel = [parent](const std::string& text, const std::string& caption) {
+    return ExecBox(parent, text, caption, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
   };
-  b.yesNo = [](const std::string& text, const std::string& caption) {
-    return ExecBox(Form1, text, caption, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  b.yesNo = [parent](const std::string& text, const std::string& caption) {
+    return ExecBox(parent, text, caption, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
   b.error = [](const std::string& text) { OrimoApplication::ShowErrorBox(text); };
   return b;

@@ -45,7 +45,9 @@ class TForm1 : public QMainWindow, public RunHost {
     std::function<bool(const std::string& text, const std::string& caption)> yesNo;
     std::function<void(const std::string& text)> error;
   };
-  static MessageBoxes RealMessageBoxes();
+  // The real boxes, modal over `parent`: notices captioned "Orimo" with OK, questions with exactly
+  // the buttons named, no icons; errors through the general error box.
+  static MessageBoxes RealMessageBoxes(QWidget* parent);
   void SetMessageBoxes(MessageBoxes boxes) { boxes_ = std::move(boxes); }
 
   // RunHost
