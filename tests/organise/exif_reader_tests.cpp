@@ -38,7 +38,7 @@ void ExpectResult(const CaptureDate& got, const Expect& want) {
 }
 
 // Each row builds one crafted file: a fixture with its knobs set, optionally cut short.
-struct Case {
+struct PathCase {
   const char* name;
   std::function<void(ExifFixture&)> craft;
   std::function<std::size_t(const ExifLayout&)> cut;  // keep this many bytes; none: keep all
@@ -51,7 +51,7 @@ std::string Segments(int count) {
   return s;
 }
 
-const Case kCases[] = {
+const PathCase kPathCases[] = {
     {"little-endian", [](ExifFixture&) {}, nullptr, Found()},
     {"big-endian gives the same name", [](ExifFixture& f) { f.bigEndian = true; }, nullptr, Found()},
     {"APP0 before APP1", [](ExifFixture& f) { f.segmentsBefore = {test::App0Jfif()}; }, nullptr, Found()},
@@ -118,7 +118,7 @@ const Case kCases[] = {
 
 TEST(ReadCaptureDate, FollowsTheFixedPath) {
   TempDir dir;
-  for (const Case& c : kCases) {
+  for (const PathCase& c : kPathCases) {
     SCOPED_TRACE(c.name);
     ExifFixture fixture;
     if (c.craft) c.craft(fixture);
@@ -149,6 +149,30 @@ TEST(ReadCaptureDate, ReachesStepsFarIntoALargeFile) {
   fixture.dateOffset = static_cast<std::uint32_t>(layout.body + 150000 - layout.base);
   WriteFile(dir / "big.jpg", BuildExifJpeg(fixture));
   ExpectResult(ReadCaptureDate(dir / "big.jpg"), Found("20110405_102030"));
+}
+
+TEST(ReadCaptureDate, StepsAcrossTheFirstBlockBoundary) {
+  // The first block the reader takes is 4096 bytes: put an entry, then the date text, across it.
+  struct Case {
+    const char* name;
+    std::function<std::size_t(const ExifLayout&)> piece;
+  } const kCases[] = {
+      {"0x8769 entry", [](const ExifLayout& l) { return l.ifd0 + 2 + 12 + 5; }},
+      {"date text", [](const ExifLayout& l) { return l.date + 9; }},
+  };
+  TempDir dir;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    ExifFixture fixture;
+    fixture.segmentsBefore = {Segment(0xE2, std::string(100, 'p'))};
+    ExifLayout layout;
+    BuildExifJpeg(fixture, &layout);
+    fixture.segmentsBefore = {Segment(0xE2, std::string(100 + 4096 - c.piece(layout), 'p'))};
+    BuildExifJpeg(fixture, &layout);
+    ASSERT_EQ(c.piece(layout), 4096u);
+    WriteFile(dir / "x.jpg", BuildExifJpeg(fixture));
+    ExpectResult(ReadCaptureDate(dir / "x.jpg"), Found());
+  }
 }
 
 TEST(ReadCaptureDate, OffsetsDoNotWrapAt4GiB) {

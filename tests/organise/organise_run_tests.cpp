@@ -264,6 +264,27 @@ TEST_F(OrganiseRun, NonExifAnswers) {
   }
 }
 
+TEST_F(OrganiseRun, StageZeroGoesToTheSideFolderAsZero) {
+  test::ExifFixture zeroOffset;
+  zeroOffset.dateOffset = 0;
+  WriteFile(src + "/IMG_0003.JPG", test::BuildExifJpeg(zeroOffset));
+  host->nonExifAnswers = {AnswerToSideFolder};
+  OrganiseCommand(*host);
+  EXPECT_EQ(Prompts(), Names{"nonexif:" + src + "/IMG_0003.JPG|0|.jpg"});
+  EXPECT_EQ(ListTree(base + "/ExifNG"), Names{"0_IMG_0003.JPG"});
+  EXPECT_EQ(ListNames(src), Names{"IMG_0003.JPG"});
+}
+
+TEST_F(OrganiseRun, MonthFolderThatCannotBeMadeIsACopyFailure) {
+  WriteFile(dst + "/2010年03月", "a file where the month folder should be");
+  Photo("IMG_0001.JPG", "2010:03:12 06:19:19");
+  OrganiseCommand(*host);
+  EXPECT_EQ(Prompts(), Names{"duplicate:" + src + "/IMG_0001.JPG|" + dst + "/2010年03月/20100312_061919.jpg|.jpg"});
+  EXPECT_EQ(ListTree(dst), Names{"2010年03月"});
+  EXPECT_EQ(ListNames(src), Names{"IMG_0001.JPGx2"});
+  EXPECT_EQ(host->progressHistory, (std::vector<int>{1, 0, 0}));
+}
+
 TEST_F(OrganiseRun, ExifIgnoreAlwaysThenNoPrompt) {
   WriteFile(src + "/a.jpg", "no exif");
   WriteFile(src + "/b.jpg", "none either");
