@@ -4,10 +4,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMenu>
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <memory>
@@ -132,6 +136,11 @@ TEST_F(WindowTest, StartUpWritesBackTheSizePresetOnlyWhenItChangesTheSelection) 
     Close();
     EXPECT_EQ(Opt("ModSize"), c.afterStart);  // the exit save leaves the preset alone
   }
+  // The user's choice is written at once.
+  TForm1& f = Open();
+  f.RadioGroup3->Button(3)->click();
+  EXPECT_EQ(Opt("ModSize"), "3");
+  EXPECT_EQ(f.Options().sizePreset, 3);
 }
 
 TEST_F(WindowTest, BmpTickedAtStartForcesTheFileDateAndTheExitSavesIt) {
@@ -299,6 +308,31 @@ TEST_F(WindowTest, DropsAndBrowseWriteTheirKeyAndRefuseWhatTheyCannotTake) {
   EXPECT_EQ(f.Panel1->alignment(), Qt::AlignRight | Qt::AlignVCenter);
 }
 
+// A real drop event, as the window system delivers it, through the application's event filters.
+void DropOn(QWidget* panel, const QStringList& paths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const QString& p : paths) urls.push_back(QUrl::fromLocalFile(p));
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(panel, &enter);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(panel, &drop);
+}
+
+TEST_F(WindowTest, DropEventsReachTheirPanelHandlerAlsoDuringARun) {
+  TForm1& f = Open();
+  f.SetBusy(BusyKind::Resize, true);
+  DropOn(f.Panel8, {QStringLiteral("/pictures/新しいフォルダ")});
+  EXPECT_EQ(f.Panel8->Caption(), "/pictures/新しいフォルダ");
+  EXPECT_EQ(f.FolderText(FolderPanel::ResizeSource), "/pictures/新しいフォルダ");
+  EXPECT_EQ(IniProfile::ReadString(Ini(), "DIR", "ModRead", "<none>"), "/pictures/新しいフォルダ");
+  DropOn(f.Panel1, {QStringLiteral("/a"), QStringLiteral("/b")});
+  EXPECT_EQ(f.Panel1->Caption(), "/");
+  EXPECT_EQ(shown_, (std::vector<std::string>{"notice:フォルダをドロップして下さい！"}));
+  f.SetBusy(BusyKind::Resize, false);
+}
+
 TEST_F(WindowTest, BusyStateFollowsTheTableForBothRuns) {
   TForm1& f = Open();
   QAction* actions[] = {f.Action1, f.Action2, f.Action3, f.Action4, f.Action5,
@@ -429,6 +463,9 @@ TEST_F(WindowTest, DesignedGeometryAndStretching) {
   EXPECT_EQ(f.GroupBox2->geometry(), QRect(154, 16, 337, 81));
   EXPECT_EQ(f.Panel3->geometry(), QRect(118, 24, 17, 17));
   EXPECT_EQ(f.ProgressBar1->height(), 25);
+  EXPECT_EQ(f.PageControl1->tabBar()->tabRect(1).size(), QSize(100, 20));
+  EXPECT_EQ(f.font().family().toStdString(), "IPAPGothic");
+  EXPECT_EQ(f.font().pixelSize(), 12);
   f.resize(617 - frame, 412);
   EXPECT_EQ(f.Panel1->geometry(), QRect(104, 48, 485, 57));
   EXPECT_EQ(f.BitBtn8->geometry(), QRect(8, 223, 581, 65));
