@@ -557,16 +557,26 @@ void TForm1::AlignFolderCaption(FolderPanel panel) {
   p->setAlignment(longer ? (Qt::AlignRight | Qt::AlignVCenter) : Qt::AlignCenter);
 }
 
+bool TForm1::AcceptPath(const std::string& path) {
+  // A path the 260-byte buffers cannot hold is refused whole rather than cut to a wrong folder;
+  // one the settings file cannot store would make every later save of the settings fail.
+  if (Cp932Length(path) > kMaxPathBytes) {
+    Notice(kPathTooLong);
+    return false;
+  }
+  if (!ToCp932(path)) {
+    Notice(kPathNotStorable);
+    return false;
+  }
+  return true;
+}
+
 void TForm1::BrowseInto(FolderPanel panel) {
   BrowseBuffer.fill(0);
   Panel* p = FolderPanelWidget(panel);
   const std::string chosen = BrowseForFolder(this, p->Caption());
-  if (Cp932Length(chosen) > kMaxPathBytes) {
-    // A path the 260-byte buffers cannot hold is refused whole rather than cut to a wrong folder.
-    Notice(kPathTooLong);
-    return;
-  }
-  const std::string bytes = ToCp932(chosen).value_or(ToCp932Lossy(chosen));
+  if (!AcceptPath(chosen)) return;
+  const std::string bytes = ToCp932(chosen).value_or(std::string());
   std::memcpy(BrowseBuffer.data(), bytes.data(), std::min(bytes.size(), kMaxPathBytes));
   if (chosen.empty()) {
     p->SetCaption("");
@@ -584,10 +594,7 @@ void TForm1::DropInto(FolderPanel panel, const std::vector<std::string>& paths) 
     Notice("フォルダをドロップして下さい！");
     return;
   }
-  if (Cp932Length(paths[0]) > kMaxPathBytes) {
-    Notice(kPathTooLong);
-    return;
-  }
+  if (!AcceptPath(paths[0])) return;
   Panel* p = FolderPanelWidget(panel);
   p->SetCaption(paths[0]);
   AlignFolderCaption(panel);

@@ -118,6 +118,7 @@ class TForm1 : public QMainWindow, public RunHost {
   // Longest folder path the program keeps, in CP932 bytes.
   static constexpr std::size_t kMaxPathBytes = 259;
   static constexpr const char* kPathTooLong = "フォルダのパスが長すぎます（259バイトまで）";
+  static constexpr const char* kPathNotStorable = "フォルダのパスに保存できない文字が含まれています";
 
   std::array<char, 260> BrowseBuffer{};
 
@@ -160,6 +161,8 @@ class TForm1 : public QMainWindow, public RunHost {
   void StretchWithWidth();
   void FormDestroy();
 
+  // False (after a notice) for a path the program cannot keep; the caller then changes nothing.
+  bool AcceptPath(const std::string& path);
   void BrowseInto(FolderPanel panel);
   void DropInto(FolderPanel panel, const std::vector<std::string>& paths);
   void OpenFolder(const std::string& path);

@@ -278,8 +278,12 @@ TEST_F(WindowTest, DropsAndBrowseWriteTheirKeyAndRefuseWhatTheyCannotTake) {
   f.Panel10DropFiles({tooLong});
   EXPECT_EQ(f.Panel10->Caption(), "/");
   EXPECT_EQ(IniProfile::ReadString(Ini(), "DIR", "ModWrite", "<none>"), "<none>");
+  f.Panel10DropFiles({"/photos/\xF0\x9F\x93\xB7"});  // a camera emoji: no CP932 form
+  EXPECT_EQ(f.Panel10->Caption(), "/");
+  EXPECT_EQ(IniProfile::ReadString(Ini(), "DIR", "ModWrite", "<none>"), "<none>");
   EXPECT_EQ(shown_, (std::vector<std::string>{"notice:フォルダをドロップして下さい！", "notice:フォルダをドロップして下さい！",
-                                              std::string("notice:") + TForm1::kPathTooLong}));
+                                              std::string("notice:") + TForm1::kPathTooLong,
+                                              std::string("notice:") + TForm1::kPathNotStorable}));
   shown_.clear();
 
   // Browse: the dialog opens on the caption; a cancel empties the caption and writes nothing.
