@@ -2,7 +2,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csetjmp>
+#include <cstdio>
 #include <functional>
+
+#include <jpeglib.h>
 
 #include "organise/exif_reader.h"
 #include "tests/support/exif_fixture.h"
@@ -130,10 +134,56 @@ TEST(ReadCaptureDate, FollowsTheFixedPath) {
   }
 }
 
+struct Decoded {
+  bool ok = false;
+  int width = 0, height = 0;
+};
+
+struct JumpingError {
+  jpeg_error_mgr mgr;
+  std::jmp_buf jump;
+};
+
+// Decodes a small picture (up to 1024 pixels wide) with libjpeg; a codec error comes back as
+// ok = false. Every local is trivially destructible, so the jump out of the codec skips nothing.
+Decoded Decode(const std::string& bytes) {
+  static unsigned char row[1024 * 3];
+  jpeg_decompress_struct cinfo{};
+  JumpingError error{};
+  cinfo.err = jpeg_std_error(&error.mgr);
+  error.mgr.error_exit = [](j_common_ptr c) { std::longjmp(reinterpret_cast<JumpingError*>(c->err)->jump, 1); };
+  if (setjmp(error.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return {};
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  jpeg_read_header(&cinfo, TRUE);
+  jpeg_start_decompress(&cinfo);
+  if (cinfo.output_width * cinfo.output_components > sizeof row) {
+    jpeg_destroy_decompress(&cinfo);
+    return {};
+  }
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW rows[1] = {row};
+    jpeg_read_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  Decoded result{true, static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height)};
+  jpeg_destroy_decompress(&cinfo);
+  return result;
+}
+
 TEST(ReadCaptureDate, DecodablePhotoKeepsItsDate) {
+  // The photo fixture the other suites use: a real picture that decodes, with a readable date.
   TempDir dir;
-  WriteFile(dir / "p.jpg", test::PhotoWithDate("2021:11:30 23:59:58", test::SmallJpeg(64, 48)));
+  std::string photo = test::PhotoWithDate("2021:11:30 23:59:58", test::SmallJpeg(64, 48));
+  WriteFile(dir / "p.jpg", photo);
   ExpectResult(ReadCaptureDate(dir / "p.jpg"), Found("20211130_235958"));
+  Decoded decoded = Decode(photo);
+  EXPECT_TRUE(decoded.ok);
+  EXPECT_EQ(decoded.width, 64);
+  EXPECT_EQ(decoded.height, 48);
 }
 
 TEST(ReadCaptureDate, ReachesStepsFarIntoALargeFile) {
