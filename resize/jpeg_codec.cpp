@@ -317,7 +317,13 @@ RgbImage DecodeJpegFile(const std::string& path) {
   image.width = reader.Width();
   image.height = reader.Height();
   std::size_t stride = static_cast<std::size_t>(image.width) * 3;
-  image.pixels.resize(stride * static_cast<std::size_t>(image.height));
+  // A header may claim up to 65500 x 65500 pixels: more than memory holds is the codec's own
+  // out-of-memory error, not a failure the window cannot show.
+  try {
+    image.pixels.resize(stride * static_cast<std::size_t>(image.height));
+  } catch (const std::bad_alloc&) {
+    throw PlatformError(CodecErrorText(JERR_OUT_OF_MEMORY));
+  }
   for (int y = 0; y < image.height; ++y) reader.ReadRow(image.pixels.data() + stride * static_cast<std::size_t>(y));
   reader.Close();
   return image;

@@ -1,5 +1,6 @@
 #include "tests/resize/jpeg_fixtures.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +30,8 @@ bool Compress(jpeg_compress_struct* c, int width, int height, const unsigned cha
   if (format.kind == FixtureFormat::Grey) {
     components = 1;
     c->in_color_space = JCS_GRAYSCALE;
-  } else if (format.kind == FixtureFormat::CmykAdobe || format.kind == FixtureFormat::CmykPlain) {
+  } else if (format.kind == FixtureFormat::CmykAdobe || format.kind == FixtureFormat::CmykPlain ||
+             format.kind == FixtureFormat::Ycck) {
     components = 4;
     c->in_color_space = JCS_CMYK;
   }
@@ -37,6 +39,7 @@ bool Compress(jpeg_compress_struct* c, int width, int height, const unsigned cha
   jpeg_set_defaults(c);
   jpeg_set_quality(c, format.quality, TRUE);
   if (format.kind == FixtureFormat::CmykPlain) c->write_Adobe_marker = FALSE;
+  if (format.kind == FixtureFormat::Ycck) jpeg_set_colorspace(c, JCS_YCCK);
   if (format.kind == FixtureFormat::Rgb444) c->comp_info[0].h_samp_factor = c->comp_info[0].v_samp_factor = 1;
   if (format.kind == FixtureFormat::Rgb422) c->comp_info[0].v_samp_factor = 1;
   if (format.kind == FixtureFormat::Progressive420) jpeg_simple_progression(c);
@@ -66,6 +69,44 @@ std::string EncodeFixture(int width, int height, const std::vector<unsigned char
   std::free(out);
   if (!ok) throw std::runtime_error("fixture encode failed");
   return bytes;
+}
+
+JpegMarkers InspectJpeg(const std::string& bytes) {
+  JpegMarkers m;
+  auto byte = [&](std::size_t i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u; };
+  if (byte(0) != 0xFF || byte(1) != 0xD8) return m;
+  m.jfif = byte(2) == 0xFF && byte(3) == 0xE0 && bytes.compare(6, 5, std::string("JFIF\0", 5)) == 0;
+  // Segments: FF, marker, two-byte big-endian length that counts itself, payload.
+  for (std::size_t at = 2; at + 4 <= bytes.size() && byte(at) == 0xFF;) {
+    unsigned marker = byte(at + 1);
+    std::size_t length = byte(at + 2) * 256u + byte(at + 3);
+    if (marker == 0xE1 && bytes.compare(at + 4, 4, "Exif") == 0) m.exif = true;
+    if (marker >= 0xC0 && marker <= 0xC2) {
+      m.frameMarker = static_cast<int>(marker);
+      m.height = static_cast<int>(byte(at + 5) * 256u + byte(at + 6));
+      m.width = static_cast<int>(byte(at + 7) * 256u + byte(at + 8));
+      m.components = static_cast<int>(byte(at + 9));
+    }
+    // A DQT segment may hold several tables: each a precision/id byte and 64 entries.
+    for (std::size_t t = at + 4; marker == 0xDB && t + 65 <= at + 2 + length; t += 65)
+      if (byte(t) == 0x00)
+        for (int i = 0; i < 64; ++i) m.luminanceTable.push_back(static_cast<int>(byte(t + 1 + i)));
+    if (marker == 0xDA) break;
+    at += 2 + length;
+  }
+  return m;
+}
+
+std::vector<int> LuminanceTableForQuality(int quality) {
+  // Annex K table 1 in zigzag order.
+  const int kStandard[64] = {16, 11, 12, 14, 12, 10, 16, 14, 13, 14, 18, 17, 16, 19, 24, 40,
+                             26, 24, 22, 22, 24, 49, 35, 37, 29, 40, 58, 51, 61, 60, 57, 51,
+                             56, 55, 64, 72, 92, 78, 64, 68, 87, 69, 55, 56, 80, 109, 81, 87,
+                             95, 98, 103, 104, 103, 62, 77, 113, 121, 112, 100, 120, 92, 101, 103, 99};
+  int scale = quality < 50 ? 5000 / quality : 200 - quality * 2;
+  std::vector<int> table;
+  for (int v : kStandard) table.push_back(std::clamp((v * scale + 50) / 100, 1, 255));
+  return table;
 }
 
 void BlockColour(int bx, int by, unsigned char rgb[3]) {

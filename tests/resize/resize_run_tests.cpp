@@ -39,13 +39,22 @@ std::string Photo(int width, int height, FixtureFormat::Kind kind = FixtureForma
     const unsigned char* p = &rgb.pixels[i];
     if (kind == FixtureFormat::Grey) {
       samples.push_back(p[0]);
-    } else if (kind == FixtureFormat::CmykAdobe || kind == FixtureFormat::CmykPlain) {
+    } else if (kind == FixtureFormat::CmykAdobe || kind == FixtureFormat::CmykPlain || kind == FixtureFormat::Ycck) {
       samples.insert(samples.end(), {p[0], p[1], p[2], static_cast<unsigned char>(255 - p[0] / 2)});
     } else {
       samples.insert(samples.end(), p, p + 3);
     }
   }
   return EncodeFixture(width, height, samples, {kind, 90});
+}
+
+// The same JPEG with a small EXIF block after SOI, as a camera writes one.
+std::string WithExif(const std::string& jpeg) {
+  const std::string tiff("II*\0\x08\0\0\0\0\0\0\0\0\0", 14);  // header, an empty IFD
+  const std::string payload = std::string("Exif\0\0", 6) + tiff;
+  const std::size_t length = payload.size() + 2;
+  std::string segment = std::string("\xFF\xE1", 2) + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + payload;
+  return jpeg.substr(0, 2) + segment + jpeg.substr(2);
 }
 
 struct Size {
@@ -93,7 +102,8 @@ TEST(PresetFor, TableAndFallback) {
 TEST(ResizeCommand, WritesEveryJpegUnderItsOwnNameAtThePresetSize) {
   Folders f;
   f.host.options.sizePreset = 0;
-  WriteFile(f.Src("a.JPG"), Photo(400, 300));
+  WriteFile(f.Src("a.JPG"), WithExif(Photo(400, 300)));
+  ASSERT_TRUE(test::InspectJpeg(ReadFile(f.Src("a.JPG"))).exif);
   WriteFile(f.Src("b.jpg"), Photo(90, 70, FixtureFormat::Rgb444, 2));
   WriteFile(f.Src("c.png"), "not listed");
   test::MakeDirs(f.Src("sub"));
@@ -106,8 +116,14 @@ TEST(ResizeCommand, WritesEveryJpegUnderItsOwnNameAtThePresetSize) {
   EXPECT_EQ(test::ListNames(f.destination), (std::vector<std::string>{"a.JPG", "b.jpg"}));
   for (const char* name : {"a.JPG", "b.jpg"}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(SizeOf(f.Dst(name)), (Size{320, 240}));
-    // Baseline, quality 90 and the sampling: the bytes of the plain reference.
+    test::JpegMarkers m = test::InspectJpeg(ReadFile(f.Dst(name)));
+    EXPECT_EQ(m.frameMarker, 0xC0);  // baseline
+    EXPECT_EQ(m.components, 3);
+    EXPECT_EQ(m.width, 320);
+    EXPECT_EQ(m.height, 240);
+    EXPECT_EQ(m.luminanceTable, test::LuminanceTableForQuality(90));
+    EXPECT_FALSE(m.exif);
+    // And the sampling: the bytes of the plain reference.
     EXPECT_EQ(ReadFile(f.Dst(name)), ReferenceResize(f.Src(name), 320, 240));
   }
   EXPECT_EQ(f.host.LogMessages(), (std::vector<std::string>{"変換対象フォルダ:  " + f.source + "/*.jpg",
@@ -316,6 +332,11 @@ TEST(JpegResizer, GivesTheBytesOfThePlainFullDecode) {
       {"greyscale", FixtureFormat::Grey, 650, 490, 0},
       {"Adobe CMYK", FixtureFormat::CmykAdobe, 500, 400, 0},
       {"plain CMYK", FixtureFormat::CmykPlain, 330, 250, 0},
+      {"YCCK", FixtureFormat::Ycck, 330, 250, 0},
+      {"4:4:4 reduced hard", FixtureFormat::Rgb444, 2000, 1500, 0},
+      {"4:2:2 reduced hard", FixtureFormat::Rgb422, 2000, 1500, 0},
+      {"greyscale reduced hard", FixtureFormat::Grey, 2000, 1500, 0},
+      {"progressive reduced hard", FixtureFormat::Progressive420, 2000, 1500, 0},
       {"progressive", FixtureFormat::Progressive420, 900, 700, 0},
       {"odd sizes", FixtureFormat::Rgb420, 333, 217, 0},
       {"odd sizes, 4:4:4", FixtureFormat::Rgb444, 1001, 777, 0},
