@@ -111,8 +111,8 @@ struct ByteOrder {
   }
 };
 
-// Walks a directory at the cursor: a 2-byte count, then that many 12-byte entries. Returns the
-// value field (entry bytes 8..11) of the first entry with `tag`, nothing when none has it.
+// Walks a directory at the cursor: a 2-byte count, then that many 12-byte entries. Gives the
+// value field (entry bytes 8..11) of the first entry with `tag`; false when none has it.
 bool FindEntry(Cursor& cursor, const ByteOrder& order, std::uint16_t tag, std::uint32_t& value) {
   std::uint16_t count = order.U16(cursor.Read(2));
   for (std::uint32_t i = 0; i < count; ++i) {
