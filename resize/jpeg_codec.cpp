@@ -72,14 +72,19 @@ bool GuardedReadRow(jpeg_decompress_struct* d, unsigned char* row) {
   auto* err = reinterpret_cast<ErrorManager*>(d->err);
   if (setjmp(err->jump)) return false;
   JSAMPROW rows[1] = {row};
-  // A suspending source is not used, so one call always delivers the row.
-  return jpeg_read_scanlines(d, rows, 1) == 1;
+  // A suspending source is not used, so one call always delivers the row unless the picture
+  // has no more.
+  if (jpeg_read_scanlines(d, rows, 1) == 1) return true;
+  err->code = JWRN_TOO_MUCH_DATA;
+  return false;
 }
 
 bool GuardedSkip(jpeg_decompress_struct* d, int count) {
   auto* err = reinterpret_cast<ErrorManager*>(d->err);
   if (setjmp(err->jump)) return false;
-  return jpeg_skip_scanlines(d, static_cast<JDIMENSION>(count)) == static_cast<JDIMENSION>(count);
+  // Fewer rows than asked are skipped only at the bottom of the picture, which is fine.
+  jpeg_skip_scanlines(d, static_cast<JDIMENSION>(count));
+  return true;
 }
 
 bool GuardedFinish(jpeg_decompress_struct* d) {

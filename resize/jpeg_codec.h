@@ -42,8 +42,8 @@ class JpegRowReader {
   int NextRow() const;
   // Decodes the next row into `rgb` (Width() * 3 bytes).
   void ReadRow(unsigned char* rgb);
-  // Passes over `count` rows without delivering them. The rows read afterwards are the same
-  // bytes a full decode gives.
+  // Passes over `count` rows (at most those left) without delivering them. The rows read
+  // afterwards are the same bytes a full decode gives.
   void SkipRows(int count);
   // Ends the current file: when every row was delivered or skipped, the codec's own end of
   // decompression runs; otherwise the file is dropped unread.

@@ -333,6 +333,7 @@ TEST(JpegResizer, GivesTheBytesOfThePlainFullDecode) {
       {"Adobe CMYK", FixtureFormat::CmykAdobe, 500, 400, 0},
       {"plain CMYK", FixtureFormat::CmykPlain, 330, 250, 0},
       {"YCCK", FixtureFormat::Ycck, 330, 250, 0},
+      {"Adobe CMYK reduced hard", FixtureFormat::CmykAdobe, 1700, 1300, 0},
       {"4:4:4 reduced hard", FixtureFormat::Rgb444, 2000, 1500, 0},
       {"4:2:2 reduced hard", FixtureFormat::Rgb422, 2000, 1500, 0},
       {"greyscale reduced hard", FixtureFormat::Grey, 2000, 1500, 0},
