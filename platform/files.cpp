@@ -45,6 +45,10 @@ class Fd {
   int fd_;
 };
 
+// Without O_NONBLOCK a pipe named like a photo would block the run at its open; the callers
+// then refuse anything but a regular file.
+int OpenForReading(const std::string& path) { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); }
+
 bool WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
     ssize_t n = ::write(fd, data, size);
@@ -86,40 +90,74 @@ bool PublishNoReplace(const std::string& temp, const std::string& to) {
   return true;
 }
 
-// Copies the data of an open source into a new temporary file in the folder of `to`, with the
-// source's permission bits and times. Returns the temporary path, empty on failure.
+// Copies all data of `in` to `out`: in the kernel where it can, else through a buffer.
+bool CopyData(int in, int out) {
+  bool kernel = true;
+  for (;;) {
+    if (kernel) {
+      ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+      if (n > 0) continue;
+      if (n == 0) return true;
+      if (errno == EINTR) continue;
+      if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
+      kernel = false;  // nothing was copied by the failed call; go on by hand from here
+    }
+    char buffer[1 << 16];
+    ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    if (!WriteAll(out, buffer, static_cast<std::size_t>(n))) return false;
+  }
+}
+
+// The data, permission bits and times of the open source `src` into the open `dst`.
+bool CopyContent(int src, const struct stat& st, int dst) {
+  struct timespec times[2] = {st.st_atim, st.st_mtim};
+  return CopyData(src, dst) && ::fchmod(dst, st.st_mode & 07777) == 0 && ::futimens(dst, times) == 0;
+}
+
+// Opens a source for copying; only a regular file is one.
+Fd OpenSource(const std::string& from, struct stat& st) {
+  Fd src(OpenForReading(from));
+  if (src.ok() && (::fstat(src.get(), &st) != 0 || !S_ISREG(st.st_mode))) return Fd();
+  return Fd(src.release());
+}
+
+// Copies the source into a new temporary file in the folder of `to`, with the source's
+// permission bits and times. Returns the temporary path, empty on failure.
 std::string CopyToTemp(const std::string& from, const std::string& to) {
-  Fd src(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!src.ok()) return {};
   struct stat st {};
-  if (::fstat(src.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  Fd src = OpenSource(from, st);
+  if (!src.ok()) return {};
   std::string temp;
   Fd dst = CreateTemp(FolderOf(to), 0600, temp);
   if (!dst.ok()) return {};
-  bool ok = true;
-  std::unique_ptr<char[]> buffer(new char[1 << 17]);
-  for (;;) {
-    ssize_t n = ::read(src.get(), buffer.get(), 1 << 17);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ok = false;
-      break;
-    }
-    if (n == 0) break;
-    if (!WriteAll(dst.get(), buffer.get(), static_cast<std::size_t>(n))) {
-      ok = false;
-      break;
-    }
-  }
-  struct timespec times[2] = {st.st_atim, st.st_mtim};
-  ok = ok && ::fchmod(dst.get(), st.st_mode & 07777) == 0;
-  ok = ok && ::futimens(dst.get(), times) == 0;
-  ok = ok && ::close(dst.release()) == 0;
+  bool ok = CopyContent(src.get(), st, dst.get());
+  ok = ::close(dst.release()) == 0 && ok;
   if (!ok) {
     ::unlink(temp.c_str());
     return {};
   }
   return temp;
+}
+
+enum class Anonymous { Published, Failed, Unsupported };
+
+// The copy as a nameless file that gets its name only when whole: nothing is left behind by a
+// failure or a crash, and linking cannot replace an entry.
+Anonymous CopyNewAnonymous(const std::string& from, const std::string& to) {
+  int fd = ::open(FolderOf(to).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Anonymous::Unsupported : Anonymous::Failed;
+  Fd dst(fd);
+  struct stat st {};
+  Fd src = OpenSource(from, st);
+  if (!src.ok() || !CopyContent(src.get(), st, dst.get())) return Anonymous::Failed;
+  char self[64];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", dst.get());
+  if (::linkat(AT_FDCWD, self, AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) return Anonymous::Published;
+  if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) return Anonymous::Unsupported;  // no /proc
+  return Anonymous::Failed;
 }
 
 }  // namespace
@@ -165,10 +203,11 @@ bool Exists(const std::string& path) {
 }
 
 std::optional<LocalTime> ModificationTime(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd fd(OpenForReading(path));
   if (!fd.ok()) return std::nullopt;
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+  // Only a regular file is a picture or a video; a folder, pipe or device is passed over.
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   time_t t = st.st_mtim.tv_sec;
   struct tm tm {};
   if (!::localtime_r(&t, &tm)) return std::nullopt;
@@ -177,6 +216,8 @@ std::optional<LocalTime> ModificationTime(const std::string& path) {
 
 bool CopyNew(const std::string& from, const std::string& to) {
   if (Exists(to)) return false;  // the common clash: answer before copying anything
+  Anonymous anonymous = CopyNewAnonymous(from, to);
+  if (anonymous != Anonymous::Unsupported) return anonymous == Anonymous::Published;
   std::string temp = CopyToTemp(from, to);
   if (temp.empty()) return false;
   if (!PublishNoReplace(temp, to)) {
@@ -240,7 +281,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& data) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd fd(OpenForReading(path));
   if (!fd.ok()) return std::nullopt;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;

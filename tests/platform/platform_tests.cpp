@@ -122,7 +122,11 @@ TEST(Files, FailedCopiesLeaveNothing) {
   EXPECT_FALSE(CopyNew(dir / "src", dir / "nofolder/c"));
   EXPECT_FALSE(CopyReplacing(dir / "missing", dir / "src"));
   EXPECT_EQ(ReadFile(dir / "src"), "x");
-  EXPECT_EQ(ListNames(dir.path()), (std::vector<std::string>{"src", "sub"}));
+  // A pipe named like a photo neither blocks nor copies.
+  ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+  EXPECT_FALSE(CopyNew(dir / "pipe.jpg", dir / "d"));
+  EXPECT_FALSE(ModificationTime(dir / "pipe.jpg"));
+  EXPECT_EQ(ListNames(dir.path()), (std::vector<std::string>{"pipe.jpg", "src", "sub"}));
 }
 
 TEST(Files, CopyReplacingReplacesWhole) {
