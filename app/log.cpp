@@ -43,7 +43,6 @@ void TLOG::RotateIfLarge(const std::string& logPath, const std::string& backupPa
 
 void TLOG::Write(std::string_view message) {
   if (LogPath_.empty()) return;  // a log without a file (a dry run) writes nothing
-  RotateIfLarge(LogPath_, BackupPath_);
   std::tm now{};
   if (clock_) {
     now = clock_();
@@ -51,11 +50,20 @@ void TLOG::Write(std::string_view message) {
     time_t t = ::time(nullptr);
     ::localtime_r(&t, &now);
   }
-  std::string line = FormatLogLine(message, now);
-  int fd = ::open(LogPath_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return;  // the line is dropped; the log reports nothing
+  const std::string line = FormatLogLine(message, now);
+  auto open = [this] { return ::open(LogPath_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644); };
+  int fd = open();
   struct stat st {};
-  bool known = ::fstat(fd, &st) == 0;
+  bool known = fd >= 0 && ::fstat(fd, &st) == 0;
+  // The size check before the line, from the open file itself; only a log that has reached the
+  // limit is let go, rotated and opened anew.
+  if (known && st.st_size >= kRotateSize) {
+    ::close(fd);
+    RotateIfLarge(LogPath_, BackupPath_);
+    fd = open();
+    known = fd >= 0 && ::fstat(fd, &st) == 0;
+  }
+  if (fd < 0) return;  // the line is dropped; the log reports nothing
   std::size_t done = 0;
   while (done < line.size()) {
     ssize_t n = ::write(fd, line.data() + done, line.size() - done);
