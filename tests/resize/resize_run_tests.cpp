@@ -129,7 +129,8 @@ TEST(ResizeCommand, WritesEveryJpegUnderItsOwnNameAtThePresetSize) {
   EXPECT_EQ(f.host.LogMessages(), (std::vector<std::string>{"変換対象フォルダ:  " + f.source + "/*.jpg",
                                                              "変換終了　FindClose(hFind)", ""}));
   EXPECT_EQ(f.host.progressMax, 2);
-  EXPECT_EQ(f.host.progressHistory.back(), 0);
+  // One step a file, then back to 0 (the walk and the command each set it).
+  EXPECT_EQ(f.host.progressHistory, (std::vector<int>{1, 2, 0, 0}));
   EXPECT_EQ(f.host.progress, 0);
   EXPECT_EQ(f.host.processCalls, 2);
   EXPECT_FALSE(f.host.busy);
