@@ -45,8 +45,8 @@ std::string PathSafe(std::string dateName) {
 
 void Advance(RunHost& host) { host.SetProgress(host.Progress() + 1); }
 
-void MakeFolderIfMissing(const std::string& path) {
-  if (!IsDirectory(path)) MakeFolder(path);  // a failure shows later, as a failed copy
+void MakeFolderIfMissing(FileOps& files, const std::string& path) {
+  if (!files.IsDirectory(path)) files.MakeFolder(path);  // a failure shows later, as a failed copy
 }
 
 // Walk state that lives for one type only.
@@ -59,13 +59,23 @@ struct Walk {
   enum class Next { Continue, Stop };
 
   void Log(std::string_view message) { host.Log().Write(message); }
+  FileOps& Files() { return host.Files(); }
+  void Tell(OrganiseEvent event, const std::string& source, const std::string& detail = {}) {
+    host.OnOrganise(event, source, detail);
+  }
+
+  void Mark(const std::string& source, const char* mark) {
+    if (Files().RenameNoReplace(source, source + mark)) Tell(OrganiseEvent::Marked, source, source + mark);
+  }
 
   void MarkDuplicate(const std::string& source) {
-    if (options.markDuplicates) RenameNoReplace(source, source + kDuplicateMark);
+    if (options.markDuplicates) Mark(source, kDuplicateMark);
   }
 
   Next ExifFailure(const std::string& source, const std::string& entryName, const CaptureDate& read) {
     RunFields& fields = host.Fields();
+    Tell(OrganiseEvent::Unreadable, source, std::to_string(read.stage));
+    Tell(OrganiseEvent::NotOrganised, source);
     if (IgnoreExifFailures) {
       fields.ExifFailStage = 0;
       Log("無視選択済み　FileClose(FileHnd)");
@@ -90,8 +100,9 @@ struct Walk {
       case AnswerToSideFolder: {
         Log("再確認");
         std::string sideFolder = fields.BaseDir + "/ExifNG";
-        MakeFolderIfMissing(sideFolder);
-        CopyNew(source, sideFolder + "/" + std::to_string(read.stage) + "_" + entryName);
+        MakeFolderIfMissing(Files(), sideFolder);
+        std::string copy = sideFolder + "/" + std::to_string(read.stage) + "_" + entryName;
+        if (Files().CopyNew(source, copy)) Tell(OrganiseEvent::ToSideFolder, source, copy);
         break;
       }
       default:
@@ -103,7 +114,9 @@ struct Walk {
 
   Next CopyFailure(const std::string& source, const std::string& target, const std::string& dateName) {
     RunFields& fields = host.Fields();
+    Tell(OrganiseEvent::Clash, source, target);
     if (IgnoreCopyFailures) {
+      Tell(OrganiseEvent::NotOrganised, source);
       MarkDuplicate(source);
       Log("コピー失敗：無視選択済み");
       return Next::Continue;
@@ -111,8 +124,10 @@ struct Walk {
     fields.SourceFile = source;
     fields.TargetFile = target;
     host.ShowDuplicatePrompt();
+    bool overwritten = false;
     switch (fields.PromptAnswer) {
       case AnswerAbort:
+        Tell(OrganiseEvent::NotOrganised, source);
         Log("コピー失敗：中止　　FindClose(hFind)");
         return Next::Stop;
       case AnswerSkip:
@@ -125,18 +140,21 @@ struct Walk {
       case AnswerToSideFolder: {
         Log("コピー失敗：再確認フォルダへ");
         std::string sideFolder = fields.BaseDir + "/Recheck";
-        MakeFolderIfMissing(sideFolder);
-        CopyNew(source, sideFolder + "/" + dateName + fields.CurrentExt);
+        MakeFolderIfMissing(Files(), sideFolder);
+        std::string copy = sideFolder + "/" + dateName + fields.CurrentExt;
+        if (Files().CopyNew(source, copy)) Tell(OrganiseEvent::ToSideFolder, source, copy);
         break;
       }
       case AnswerOverwriteOnce:
         // The old copy stays whole until the new one is complete.
-        CopyReplacing(source, target);
+        overwritten = Files().CopyReplacing(source, target);
+        if (overwritten) Tell(OrganiseEvent::Overwritten, source, target);
         Log("コピー失敗：上書き");
         break;
       default:
         break;
     }
+    if (!overwritten) Tell(OrganiseEvent::NotOrganised, source);
     MarkDuplicate(source);
     return Next::Continue;
   }
@@ -146,12 +164,18 @@ struct Walk {
     // A folder dropped on a panel during the run holds from the next entry on.
     const std::string source = host.FolderText(FolderPanel::OrganiseSource) + "/" + entryName;
     const std::string destination = host.FolderText(FolderPanel::OrganiseDestination);
-    if (EndsWith(entryName, kOrganisedMark) || EndsWith(entryName, kDuplicateMark)) return Next::Continue;
+    if (EndsWith(entryName, kOrganisedMark) || EndsWith(entryName, kDuplicateMark)) {
+      Tell(OrganiseEvent::PassedMarked, source);
+      return Next::Continue;
+    }
 
     std::string dateName;
     if (options.dateBasis != 0) {
       std::optional<LocalTime> modified = ModificationTime(source);
-      if (!modified) return Next::Continue;
+      if (!modified) {
+        Tell(OrganiseEvent::NotOrganised, source);
+        return Next::Continue;
+      }
       dateName = FileDateName(*modified);
     } else {
       Log("CheckFile: " + source);
@@ -163,14 +187,15 @@ struct Walk {
     dateName = PathSafe(std::move(dateName));
 
     const std::string monthFolder = destination + "/" + MonthFolderName(dateName);
-    MakeFolderIfMissing(monthFolder);
+    MakeFolderIfMissing(Files(), monthFolder);
     const std::string target = monthFolder + "/" + dateName + host.Fields().CurrentExt;
     // Never replaces, and never leaves a partial file under the date name.
-    const bool copied = CopyNew(source, target);
+    const bool copied = Files().CopyNew(source, target);
     Advance(host);
     if (!copied) return CopyFailure(source, target, dateName);
+    Tell(OrganiseEvent::Copied, source, target);
     // Never replaces either: when the marked name is taken, the source keeps its name.
-    if (options.markOrganised) RenameNoReplace(source, source + kOrganisedMark);
+    if (options.markOrganised) Mark(source, kOrganisedMark);
     return Next::Continue;
   }
 };
