@@ -92,4 +92,18 @@ class RunHost {
   virtual void OnOrganise(OrganiseEvent, const std::string& /*source*/, const std::string& /*detail*/) {}
 };
 
+// Holds a run's busy state and leaves it however the run ends, a thrown platform error
+// included, so that the window never stays locked.
+class BusyScope {
+ public:
+  BusyScope(RunHost& host, BusyKind kind) : host_(host), kind_(kind) { host_.SetBusy(kind_, true); }
+  ~BusyScope() { host_.SetBusy(kind_, false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  RunHost& host_;
+  BusyKind kind_;
+};
+
 }  // namespace orimo

@@ -12,19 +12,6 @@
 namespace orimo {
 namespace {
 
-// Leaves the busy state however the command ends, a platform error thrown through it included,
-// so that the window never stays locked.
-class BusyScope {
- public:
-  explicit BusyScope(RunHost& host) : host_(host) { host_.SetBusy(BusyKind::Organise, true); }
-  ~BusyScope() { host_.SetBusy(BusyKind::Organise, false); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  RunHost& host_;
-};
-
 bool EndsWith(std::string_view name, std::string_view suffix) {
   return name.size() >= suffix.size() && name.substr(name.size() - suffix.size()) == suffix;
 }
@@ -226,7 +213,7 @@ void OrganizeFiles(RunHost& host, const std::string& pattern) {
 }
 
 void OrganiseCommand(RunHost& host) {
-  BusyScope busy(host);
+  BusyScope busy(host, BusyKind::Organise);
   if (!IsDirectory(host.FolderText(FolderPanel::OrganiseSource)) ||
       !IsDirectory(host.FolderText(FolderPanel::OrganiseDestination))) {
     host.Notice("ディレクトリ設定が正しくありません");

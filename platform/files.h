@@ -21,6 +21,10 @@ bool EndsWithNoCase(const std::string& name, const std::string& suffix);
 // An existing folder: "" and "***" are not.
 bool IsDirectory(const std::string& path);
 
+// True when both paths reach the same file or folder (through links, "//", ".." or other
+// spellings alike).
+bool SameEntry(const std::string& a, const std::string& b);
+
 // True when anything (file, folder, link) stands at `path`.
 bool Exists(const std::string& path);
 

@@ -1,7 +1,5 @@
 #include "resize/resize_run.h"
 
-#include <sys/stat.h>
-
 #include <optional>
 
 #include "app/log.h"
@@ -21,26 +19,6 @@ constexpr const char* kCannotCreate = "ファイル %s を作成できません"
 constexpr const char* kLogStart = "変換対象フォルダ:  ";
 constexpr const char* kLogEnd = "変換終了　FindClose(hFind)\n";
 
-// Two folder texts that reach the same folder (by links, "//", ".." or letters alike): the
-// outputs would replace the originals.
-bool SameFolder(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
-
-// Puts the window back as a normal end does, also when an error ends the run.
-class BusyScope {
- public:
-  explicit BusyScope(RunHost& host) : host_(host) { host_.SetBusy(BusyKind::Resize, true); }
-  ~BusyScope() { host_.SetBusy(BusyKind::Resize, false); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  RunHost& host_;
-};
-
 }  // namespace
 
 PresetSize PresetFor(int index) {
@@ -52,12 +30,12 @@ PresetSize PresetFor(int index) {
 void ResizeCommand(RunHost& host) {
   std::optional<std::string> error;
   {
-    BusyScope busy(host);
+    BusyScope busy(host, BusyKind::Resize);
     const std::string source = host.FolderText(FolderPanel::ResizeSource);
     const std::string destination = host.FolderText(FolderPanel::ResizeDestination);
     if (!IsDirectory(source) || !IsDirectory(destination)) {
       host.Notice(kBadFolders);
-    } else if (SameFolder(source, destination)) {
+    } else if (SameEntry(source, destination)) {
       host.Notice(kSameFolder);
     } else {
       try {
@@ -89,7 +67,7 @@ int ResizeJpegFiles(RunHost& host, const std::string& pattern) {
     // A folder dropped during the run applies from the next file on.
     const std::string sourceFolder = host.FolderText(FolderPanel::ResizeSource);
     const std::string destinationFolder = host.FolderText(FolderPanel::ResizeDestination);
-    if (SameFolder(sourceFolder, destinationFolder)) throw PlatformError(kSameFolder);
+    if (SameEntry(sourceFolder, destinationFolder)) throw PlatformError(kSameFolder);
     const std::string& encoded = resizer.Resize(sourceFolder + "/" + name, size.width, size.height);
     const std::string target = destinationFolder + "/" + name;
     if (!WriteFileAtomically(target, encoded)) throw PlatformError(FormatMessage(kCannotCreate, target));

@@ -21,9 +21,6 @@
 #include "resize/jpeg_codec.h"
 #include "tests/support/temp_dir.h"
 
-// fontconfig keeps its caches until the process ends; the sanitizer build should not call that a leak.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
-
 namespace orimo {
 namespace {
 
