@@ -1,6 +1,10 @@
 #include "app/application.h"
 
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <exception>
 
@@ -15,7 +19,22 @@ std::function<void(const std::string&)>& ErrorBoxOverride() {
 }
 }  // namespace
 
-OrimoApplication::OrimoApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+OrimoApplication::OrimoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // The program's face for every window and box. A window's own setFont does not reach its
+  // controls once it carries a style sheet (the main window does, and the prompts and boxes
+  // are its children), so the face is the application's.
+  QFont face(QStringLiteral("IPAPGothic"));
+  face.setPixelSize(12);
+  setFont(face);
+  // The toolkit's own buttons and dialogs speak Japanese like the rest of the program, whatever
+  // the desktop's language (when the translations are installed).
+  auto* translator = new QTranslator(this);
+  if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(translator);
+  else
+    delete translator;
+}
 
 bool OrimoApplication::notify(QObject* receiver, QEvent* event) {
   try {

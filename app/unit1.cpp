@@ -52,7 +52,14 @@ const char* const kDropHint = "ここにフォルダをドロップ！";
 class PageControl : public QTabWidget {
  public:
   explicit PageControl(QWidget* parent) : QTabWidget(parent) {
-    tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: 100px; height: 20px; padding: 0px; }"));
+    // Borders included: 98 + 2 wide, 17 + 1 + 2 (the lift of the unselected tabs) high. The
+    // selected tab stands higher and takes the page's face, so the shown page is told apart.
+    tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { width: 98px; height: 17px; padding: 0px; margin-top: 2px;"
+        " border: 1px solid #a0a0a0; border-bottom: none;"
+        " border-top-left-radius: 2px; border-top-right-radius: 2px; background: #e1e1e1; }"
+        "QTabBar::tab:selected { height: 19px; margin-top: 0px; background: #f0f0f0; }"
+        "QTabBar::tab:!selected:hover { background: #e9e9e9; }"));
     tabBar()->setElideMode(Qt::ElideNone);
     tabBar()->setExpanding(false);
   }

@@ -8,6 +8,8 @@
 #include <QStylePainter>
 #include <QtMath>
 
+#include <algorithm>
+
 namespace orimo {
 
 namespace {
@@ -27,6 +29,9 @@ QRect DrawBevel(QPainter& painter, QRect rect, PromptPanel::Bevel bevel, const Q
   painter.drawLine(rect.topRight(), rect.bottomRight());
   return rect.adjusted(1, 1, -1, -1);
 }
+
+// Inside the button's frame, on each side of the caption.
+constexpr int kCaptionMargin = 3;
 
 QPixmap EmptyPicture() {
   QPixmap picture(16, 16);
@@ -85,6 +90,20 @@ PictureButton::PictureButton(const QPixmap& picture, const QString& caption, QWi
   setFocusPolicy(Qt::StrongFocus);
 }
 
+QFont PictureButton::CaptionFont() const {
+  QFont condensed = font();
+  const int room = width() - 2 * kCaptionMargin;
+  int need = QFontMetrics(condensed).horizontalAdvance(text());
+  if (room <= 0 || need <= room) return condensed;
+  // Narrower glyphs of the same height; never below half width.
+  for (int stretch = std::max(50, room * 100 / need); stretch >= 50; --stretch) {
+    condensed.setStretch(stretch);
+    need = QFontMetrics(condensed).horizontalAdvance(text());
+    if (need <= room) break;
+  }
+  return condensed;
+}
+
 void PictureButton::paintEvent(QPaintEvent*) {
   QStylePainter painter(this);
   QStyleOptionButton option;
@@ -94,7 +113,8 @@ void PictureButton::paintEvent(QPaintEvent*) {
   painter.drawControl(QStyle::CE_PushButton, option);  // frame and focus rectangle
 
   // Picture and caption form one block, centred both ways; a pressed button shifts it.
-  const QFontMetrics metrics = fontMetrics();
+  painter.setFont(CaptionFont());
+  const QFontMetrics metrics = painter.fontMetrics();
   const int gap = 2;
   const int blockHeight = 16 + gap + metrics.height();
   const int shift = isDown() ? 1 : 0;
@@ -102,7 +122,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
   const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
   painter.drawPixmap((width() - 16) / 2 + shift, top, icon().pixmap(QSize(16, 16), mode));
   const QRect captionRect(shift, top + 16 + gap, width(), metrics.height());
-  painter.setClipRect(rect().adjusted(2, 2, -2, -2));
+  painter.setClipRect(rect().adjusted(kCaptionMargin, 2, -kCaptionMargin, -2));
   painter.drawItemText(captionRect, Qt::AlignHCenter | Qt::AlignTop, palette(), isEnabled(), text(),
                        QPalette::ButtonText);
 }

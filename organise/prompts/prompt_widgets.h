@@ -45,6 +45,10 @@ class PictureButton : public QPushButton {
  public:
   PictureButton(const QPixmap& picture, const QString& caption, QWidget* parent = nullptr);
 
+  // The font the caption is drawn in: the button's own, condensed just enough when the face's
+  // glyphs are wider than the designed button, so that no caption loses its ends.
+  QFont CaptionFont() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
@@ -193,6 +194,27 @@ TEST_F(PromptsTest, ButtonsStandInOrderAndTabGoesThroughThemOnly) {
     Record(dialog);
     CheckButtonOrder(dialog, {dialog.BitBtn1, dialog.BitBtn2, dialog.BitBtn3, dialog.BitBtn4},
                      {"中止", "継続（コピーしない）", "以降、検出しても継続", "Exif規格外フォルダへコピー"});
+  }
+}
+
+// The face's kana are wider than the designed face's: the longer captions must still show whole,
+// at the designed height, inside the designed buttons.
+TEST_F(PromptsTest, EveryCaptionFitsItsButton) {
+  fields_.CurrentExt = ".mov";
+  TForm2 duplicate(fields_);
+  TForm3 nonExif(fields_);
+  const std::vector<PictureButton*> buttons = {duplicate.BitBtn1, duplicate.BitBtn2, duplicate.BitBtn3,
+                                               duplicate.BitBtn4, duplicate.BitBtn5, nonExif.BitBtn1,
+                                               nonExif.BitBtn2,   nonExif.BitBtn3,   nonExif.BitBtn4};
+  for (PictureButton* button : buttons) {
+    SCOPED_TRACE(button->text().toStdString());
+    const QFont caption = button->CaptionFont();
+    EXPECT_LE(QFontMetrics(caption).horizontalAdvance(button->text()), button->width() - 6);
+    EXPECT_EQ(caption.pixelSize(), 12);
+    // A caption that fits keeps the face as it is.
+    if (QFontMetrics(button->font()).horizontalAdvance(button->text()) <= button->width() - 6) {
+      EXPECT_EQ(caption, button->font());
+    }
   }
 }
 

@@ -5,6 +5,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <QMenu>
@@ -24,6 +29,9 @@
 #include "app/unit1.h"
 #include "app/widgets.h"
 #include "folders/browse.h"
+#include "organise/prompts/prompt_widgets.h"
+#include "organise/prompts/unit2.h"
+#include "organise/prompts/unit3.h"
 #include "platform/error.h"
 #include "platform/ini_profile.h"
 #include "tests/support/temp_dir.h"
@@ -455,6 +463,42 @@ TEST_F(WindowTest, ClosingDuringARunWaitsForItsEnd) {
   EXPECT_FALSE(f.isVisible());
 }
 
+// The main window and the prompts it owns carry style sheets; their controls must still take the
+// window's face, not the desktop's default one.
+TEST_F(WindowTest, ControlsOfTheWindowAndItsPromptsUseTheWindowFace) {
+  TForm1& f = Open();
+  TForm2 duplicate(f.Fields(), &f);
+  TForm3 nonExif(f.Fields(), &f);
+  f.show();
+  const std::pair<QWidget*, int> kControls[] = {
+      {f.Panel1, 12},          {f.Panel10, 12},       {f.BitBtn3, 12},        {f.BitBtn4, 12},
+      {f.CheckBox1, 12},       {f.CheckBox3, 12},     {f.GroupBox2, 12},      {f.RadioGroup1, 12},
+      {f.Panel5, 16},          {duplicate.Label1, 12}, {duplicate.BitBtn5, 12}, {duplicate.BitBtn4, 12},
+      {nonExif.BitBtn4, 12},   {nonExif.Label2, 12},
+  };
+  for (auto [control, pixels] : kControls) {
+    SCOPED_TRACE(control->metaObject()->className());
+    EXPECT_EQ(control->font().family().toStdString(), "IPAPGothic");
+    EXPECT_EQ(control->font().pixelSize(), pixels);
+  }
+  for (QRadioButton* item : f.RadioGroup3->findChildren<QRadioButton*>()) {
+    EXPECT_EQ(item->font().family().toStdString(), "IPAPGothic");
+  }
+  // In that face every prompt caption shows whole inside its button.
+  for (PictureButton* button : {duplicate.BitBtn1, duplicate.BitBtn2, duplicate.BitBtn3, duplicate.BitBtn4,
+                                duplicate.BitBtn5, nonExif.BitBtn1, nonExif.BitBtn2, nonExif.BitBtn3, nonExif.BitBtn4}) {
+    SCOPED_TRACE(button->text().toStdString());
+    EXPECT_LE(QFontMetrics(button->CaptionFont()).horizontalAdvance(button->text()), button->width() - 6);
+  }
+}
+
+TEST_F(WindowTest, ToolkitDialogsSpeakJapanese) {
+  const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (!QFileInfo::exists(dir + QStringLiteral("/qtbase_ja.qm"))) GTEST_SKIP() << "no Japanese Qt translations";
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "キャンセル");
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes").toStdString(), "はい(&Y)");
+}
+
 TEST_F(WindowTest, DesignedGeometryAndStretching) {
   TForm1& f = Open();
   f.show();
@@ -467,7 +511,7 @@ TEST_F(WindowTest, DesignedGeometryAndStretching) {
   EXPECT_EQ(f.GroupBox2->geometry(), QRect(154, 16, 337, 81));
   EXPECT_EQ(f.Panel3->geometry(), QRect(118, 24, 17, 17));
   EXPECT_EQ(f.ProgressBar1->height(), 25);
-  EXPECT_EQ(f.PageControl1->tabBar()->tabRect(1).size(), QSize(100, 20));
+  for (int tab = 0; tab < 3; ++tab) EXPECT_EQ(f.PageControl1->tabBar()->tabRect(tab).size(), QSize(100, 20)) << tab;
   EXPECT_EQ(f.font().family().toStdString(), "IPAPGothic");
   EXPECT_EQ(f.font().pixelSize(), 12);
   f.resize(617 - frame, 412);
