@@ -144,11 +144,41 @@ std::string CopyToTemp(const std::string& from, const std::string& to) {
 
 enum class Anonymous { Published, Failed, Unsupported };
 
+// A nameless file in `folder`, or -1 with errno set.
+int OpenAnonymous(const std::string& folder, mode_t mode) {
+  return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+}
+
+bool AnonymousUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+// Puts the whole nameless file `fd` over `to`: it gets a temporary name first (a link cannot
+// replace), which the rename then takes away, so only a crash in between those two calls leaves
+// a temporary file behind, and a whole one.
+Anonymous ReplaceWithAnonymous(int fd, const std::string& to) {
+  static std::mt19937_64 random{std::random_device{}()};
+  char self[64];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    std::string temp = FolderOf(to) + "/" + kTempPrefix + suffix;
+    if (::linkat(AT_FDCWD, self, AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+      if (errno == EEXIST) continue;
+      if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) return Anonymous::Unsupported;  // no /proc
+      return Anonymous::Failed;
+    }
+    if (::rename(temp.c_str(), to.c_str()) == 0) return Anonymous::Published;
+    ::unlink(temp.c_str());
+    return Anonymous::Failed;
+  }
+  return Anonymous::Failed;
+}
+
 // The copy as a nameless file that gets its name only when whole: nothing is left behind by a
 // failure or a crash, and linking cannot replace an entry.
 Anonymous CopyNewAnonymous(const std::string& from, const std::string& to) {
-  int fd = ::open(FolderOf(to).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-  if (fd < 0) return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Anonymous::Unsupported : Anonymous::Failed;
+  int fd = OpenAnonymous(FolderOf(to), 0600);
+  if (fd < 0) return AnonymousUnsupported(errno) ? Anonymous::Unsupported : Anonymous::Failed;
   Fd dst(fd);
   struct stat st {};
   Fd src = OpenSource(from, st);
@@ -234,6 +264,17 @@ bool CopyNew(const std::string& from, const std::string& to) {
 }
 
 bool CopyReplacing(const std::string& from, const std::string& to) {
+  // Written nameless first, as a new copy is, so that a kill leaves nothing half-copied.
+  int fd = OpenAnonymous(FolderOf(to), 0600);
+  if (fd < 0 && !AnonymousUnsupported(errno)) return false;
+  if (fd >= 0) {
+    Fd dst(fd);
+    struct stat st {};
+    Fd src = OpenSource(from, st);
+    if (!src.ok() || !CopyContent(src.get(), st, dst.get())) return false;
+    Anonymous done = ReplaceWithAnonymous(dst.get(), to);
+    if (done != Anonymous::Unsupported) return done == Anonymous::Published;
+  }
   std::string temp = CopyToTemp(from, to);
   if (temp.empty()) return false;
   if (::rename(temp.c_str(), to.c_str()) != 0) {
@@ -273,6 +314,16 @@ bool WriteFileAtomically(const std::string& path, const std::string& data) {
   if (::stat(path.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) return false;
     mode = st.st_mode & 07777;
+  }
+  // Nameless while it is written: a kill or a full disk leaves nothing behind.
+  int anonymous = OpenAnonymous(FolderOf(path), mode);
+  if (anonymous < 0 && !AnonymousUnsupported(errno)) return false;
+  if (anonymous >= 0) {
+    Fd fd(anonymous);
+    if (!WriteAll(fd.get(), data.data(), data.size()) || ::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0)
+      return false;
+    Anonymous done = ReplaceWithAnonymous(fd.get(), path);
+    if (done != Anonymous::Unsupported) return done == Anonymous::Published;
   }
   std::string temp;
   Fd fd = CreateTemp(FolderOf(path), mode, temp);

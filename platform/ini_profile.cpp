@@ -104,6 +104,23 @@ Place Locate(const std::string& text, const std::vector<Line>& lines, std::strin
   return place;
 }
 
+// A value that reads back trimmed (blanks at either end) or that starts with a quote is written
+// in double quotes; the reader takes one enclosing pair off, as the profile functions do. So a
+// folder named with a trailing blank comes back as itself.
+std::string Quoted(const std::string& value) {
+  bool needs = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || value.front() == '"');
+  return needs ? "\"" + value + "\"" : value;
+}
+
+std::string_view Unquoted(std::string_view value) {
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// A line break inside a name or a value would end its line early and make the rest a line of
+// its own: another entry, or a section that takes the place of the real one.
+bool OneLine(const std::string& text) { return text.find_first_of("\r\n") == std::string::npos; }
+
 [[noreturn]] void CannotWrite(const std::string& path) {
   throw PlatformError(FormatMessage("%s に書き込めません", path));
 }
@@ -122,7 +139,7 @@ std::string IniProfile::ReadString(const std::string& path, const std::string& s
   const Line& l = lines[place.lineIndex];
   std::string_view k, v;
   SplitEntry(std::string_view(text->data() + l.begin, l.end - l.begin), k, v);
-  return FromCp932(v);
+  return FromCp932(Unquoted(v));
 }
 
 void IniProfile::WriteString(const std::string& path, const std::string& section,
@@ -131,6 +148,9 @@ void IniProfile::WriteString(const std::string& path, const std::string& section
   auto cpKey = ToCp932(key);
   auto cpValue = ToCp932(value);
   if (!cpSection || !cpKey || !cpValue) CannotWrite(path);
+  if (!OneLine(*cpSection) || !OneLine(*cpKey) || !OneLine(*cpValue) || cpSection->find(']') != std::string::npos ||
+      cpKey->find('=') != std::string::npos)
+    CannotWrite(path);
   std::string text;
   if (Exists(path)) {
     auto existing = ReadWholeFile(path);
@@ -139,7 +159,7 @@ void IniProfile::WriteString(const std::string& path, const std::string& section
   }
   auto lines = SplitLines(text);
   Place place = Locate(text, lines, *cpSection, *cpKey);
-  std::string entry = *cpKey + "=" + *cpValue;
+  std::string entry = *cpKey + "=" + Quoted(*cpValue);
   if (place.keyFound) {
     const Line& l = lines[place.lineIndex];
     text.replace(l.begin, l.end - l.begin, entry);

@@ -1,6 +1,8 @@
 #include "resize/jpeg_codec.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -18,6 +20,15 @@ namespace {
 constexpr const char* kCannotOpen = "ファイル %s は開けません";
 constexpr const char* kCodecError = "JPEG エラー #%d";
 
+// The most pixels a whole-picture decode holds. Headers may claim up to 65500 x 65500 (4.3
+// gigapixels, 12.9 GB as RGB) in a few hundred bytes; the largest camera pictures have some 200
+// megapixels.
+constexpr unsigned long long kMaxDecodePixels = 200'000'000ULL;
+// What the codec itself may allocate for one picture. Only progressive and multi-scan pictures
+// need much (their whole coefficient buffer); beyond this the codec fails with its own error
+// instead of taking all memory.
+constexpr long kMaxCodecMemory = 1L << 30;
+
 // libjpeg reports a fatal error by calling error_exit, which must not return. It records the
 // message number and jumps back to the guarded call that started the work; the C++ side then
 // raises the error outside libjpeg's frames, so no exception ever crosses the C code.
@@ -29,7 +40,9 @@ struct ErrorManager {
 
 [[noreturn]] void ExitOnError(j_common_ptr info) {
   auto* err = reinterpret_cast<ErrorManager*>(info->err);
-  err->code = info->err->msg_code;
+  // The codec has no backing store: it asks for one only when a picture needs more than the
+  // memory it is allowed, which the user knows as too little memory.
+  err->code = info->err->msg_code == JERR_NO_BACKING_STORE ? JERR_OUT_OF_MEMORY : info->err->msg_code;
   std::longjmp(err->jump, 1);
 }
 
@@ -126,6 +139,7 @@ JpegRowReader::JpegRowReader() : state_(std::make_unique<State>()) {
   state_->info.err = &state_->err.pub;
   if (!GuardedCreateDecompress(&state_->info)) throw PlatformError(CodecErrorText(state_->err.code));
   state_->created = true;
+  state_->info.mem->max_memory_to_use = kMaxCodecMemory;
 }
 
 JpegRowReader::~JpegRowReader() {
@@ -135,12 +149,13 @@ JpegRowReader::~JpegRowReader() {
 
 void JpegRowReader::Open(const std::string& path) {
   Reset();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  // O_NONBLOCK: a pipe carrying a photo's name must not wait for a writer at its open; only a
+  // regular file is a picture.
+  std::FILE* file = nullptr;
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   struct stat st {};
-  if (file && (::fstat(fileno(file), &st) != 0 || S_ISDIR(st.st_mode))) {
-    std::fclose(file);
-    file = nullptr;
-  }
+  if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) file = ::fdopen(fd, "rb");
+  if (!file && fd >= 0) ::close(fd);
   if (!file) throw PlatformError(FormatMessage(kCannotOpen, path));
   state_->file = file;
   if (!GuardedStart(&state_->info, file, &state_->cmyk)) Fail(CodecErrorText(state_->err.code));
@@ -322,8 +337,11 @@ RgbImage DecodeJpegFile(const std::string& path) {
   image.width = reader.Width();
   image.height = reader.Height();
   std::size_t stride = static_cast<std::size_t>(image.width) * 3;
-  // A header may claim up to 65500 x 65500 pixels: more than memory holds is the codec's own
-  // out-of-memory error, not a failure the window cannot show.
+  // A header may claim up to 65500 x 65500 pixels: a picture larger than any camera's, or more
+  // than memory holds, is the codec's own out-of-memory error, not a failure the window cannot
+  // show (nor one that takes the machine's memory first).
+  if (static_cast<unsigned long long>(image.width) * static_cast<unsigned long long>(image.height) > kMaxDecodePixels)
+    throw PlatformError(CodecErrorText(JERR_OUT_OF_MEMORY));
   try {
     image.pixels.resize(stride * static_cast<std::size_t>(image.height));
   } catch (const std::bad_alloc&) {

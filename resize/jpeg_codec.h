@@ -16,7 +16,9 @@ struct RgbImage {
 
 // Decodes a whole JPEG file at full size (greyscale and CMYK come out as RGB). Raises
 // PlatformError "ファイル %s は開けません" when the file cannot be opened and "JPEG エラー #%d"
-// (the codec's message number) when it cannot be decoded.
+// (the codec's message number) when it cannot be decoded. Only regular files are opened (a pipe
+// is refused at once, never waited on). A picture of more than 200 megapixels is refused with
+// the codec's out-of-memory error, as is one whose decode needs more than 1 GiB of codec memory.
 RgbImage DecodeJpegFile(const std::string& path);
 
 // Encodes RGB rows with the codec's defaults at the given quality, baseline, no markers beyond

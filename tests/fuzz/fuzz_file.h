@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <string>
 
-// The readers under test take paths: each input goes to one scratch file per process.
+// The readers under test take paths: each input goes to one scratch file per process, in memory
+// where the machine has a memory file system (the profile writer syncs every file it writes).
 inline const std::string& ScratchPath(const char* name) {
-  static const std::string path = std::string("/tmp/orimo-fuzz-") + name + "-" + std::to_string(::getpid());
+  static const std::string folder = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  static const std::string path = folder + "/orimo-fuzz-" + name + "-" + std::to_string(::getpid());
   return path;
 }
 
