@@ -1,7 +1,11 @@
 #include "folders/shell.h"
 
 #include <QDesktopServices>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include "platform/files.h"
@@ -15,6 +19,9 @@ class DesktopServicesOpener : public DesktopOpener {
   bool Open(const std::string& path) override {
     // openUrl may hand a missing file to a launcher that fails later, out of our sight.
     if (!Exists(path)) return false;
+    // The launcher is started detached and reports success whether or not anything opens the
+    // file; ask first, so that a document nothing can show is reported.
+    if (!IsDirectory(path) && !HasAssociatedApplication(path)) return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
   }
 };
@@ -22,7 +29,30 @@ class DesktopServicesOpener : public DesktopOpener {
 DesktopServicesOpener systemOpener;
 DesktopOpener* currentOpener = &systemOpener;
 
+// xdg-mime answers at once; one that does not is not waited for.
+constexpr int kQueryTimeoutMs = 3000;
+
 }  // namespace
+
+bool HasAssociatedApplication(const std::string& path) {
+  const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (query.isEmpty()) return true;
+  const QString type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(path)).name();
+  QProcess process;
+  process.setStandardInputFile(QProcess::nullDevice());
+  process.start(query, {QStringLiteral("query"), QStringLiteral("default"), type});
+  if (!process.waitForFinished(kQueryTimeoutMs)) {
+    process.kill();
+    process.waitForFinished();
+    return true;
+  }
+  if (process.exitStatus() != QProcess::NormalExit) return true;
+  // 0: answered; 4: "the action failed", its answer when nothing is associated. Any other code
+  // means it could not find out.
+  const int code = process.exitCode();
+  if (code != 0 && code != 4) return true;
+  return !process.readAllStandardOutput().trimmed().isEmpty();
+}
 
 DesktopOpener& SystemOpener() { return systemOpener; }
 

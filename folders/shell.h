@@ -19,6 +19,11 @@ DesktopOpener& SystemOpener();
 void SetDesktopOpener(DesktopOpener* opener);
 DesktopOpener& CurrentOpener();
 
+// False when the desktop can say that no application is associated with the file's type (the
+// desktop's launcher would start and fail out of sight, or not start at all); true when one is,
+// or when the desktop cannot be asked.
+bool HasAssociatedApplication(const std::string& path);
+
 using NoticeFn = std::function<void(const std::string&)>;
 
 // Opens a folder in the file manager: "ディレクトリパスが無効です" for an empty path,

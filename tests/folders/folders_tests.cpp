@@ -11,6 +11,10 @@
 #include <QWindow>
 #include <QWidget>
 
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,6 +109,42 @@ TEST_F(Shortcuts, SystemOpenerRefusesAMissingDocument) {
   EXPECT_FALSE(SystemOpener().Open(dir / "Manual.txt"));
   OpenDocument(dir / "Manual.txt", "", Notices());
   EXPECT_EQ(notices, Names{"Could not create process"});
+}
+
+// The desktop is asked for the application of the document's type: a fake xdg-mime on PATH
+// stands in for it.
+TEST_F(Shortcuts, AssociatedApplicationComesFromTheDesktop) {
+  const std::string manual = dir / "Manual.txt";
+  WriteFile(manual, "text");
+  const std::string bin = dir / "bin";
+  MakeDirs(bin);
+  const char* const oldPath = std::getenv("PATH");
+  const std::string savedPath = oldPath ? oldPath : "";
+  struct Case {
+    const char* name;
+    const char* script;  // the fake xdg-mime; nullptr: none on PATH
+    bool expected;
+  };
+  const Case kCases[] = {
+      {"nothing associated", "#!/bin/sh\nexit 0\n", false},
+      {"nothing associated, told by failure", "#!/bin/sh\nexit 4\n", false},
+      {"an editor", "#!/bin/sh\n[ \"$1 $2 $3\" = \"query default text/plain\" ] && echo editor.desktop\n", true},
+      {"the desktop cannot tell", "#!/bin/sh\nexit 3\n", true},
+      {"no xdg-mime", nullptr, true},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const std::string tool = bin + "/xdg-mime";
+    std::remove(tool.c_str());
+    if (c.script) {
+      WriteFile(tool, c.script);
+      ASSERT_EQ(chmod(tool.c_str(), 0755), 0);
+    }
+    ::setenv("PATH", (bin + ":/nonexistent").c_str(), 1);
+    const bool found = HasAssociatedApplication(manual);
+    ::setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_EQ(found, c.expected);
+  }
 }
 
 // A widget that records the drops that reach it; it takes drags only when told to.
