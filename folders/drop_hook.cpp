@@ -2,6 +2,7 @@
 
 #include <QDropEvent>
 #include <QEvent>
+#include <QMetaObject>
 #include <QMimeData>
 #include <QUrl>
 
@@ -49,9 +50,11 @@ bool DropHook::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::Drop) {
       std::vector<std::string> paths;
       for (const QUrl& url : drop->mimeData()->urls()) paths.push_back(LocalPath(url));
-      // A copy: a handler that adds panels moves targets_ under its own feet.
-      Handler handler = target.handler;
-      handler(paths);
+      // Handed over once the drop itself has ended, as the shell posts its drop message after
+      // the drag: a handler's message box must not hold the file manager's drag open. A copy of
+      // the handler, as one that adds panels moves targets_; dropped with the hook.
+      QMetaObject::invokeMethod(
+          this, [handler = target.handler, paths = std::move(paths)] { handler(paths); }, Qt::QueuedConnection);
     }
     return true;
   }

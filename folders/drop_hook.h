@@ -11,8 +11,8 @@
 namespace orimo {
 
 // The application-wide hook on window events: a drop of files onto one of the registered
-// panels is handed to that panel's handler with the dropped paths (local files and folders);
-// every other event passes untouched. Installed once on the application by the main window.
+// panels is accepted and then, once control is back in the event loop, handed to that panel's
+// handler with the dropped paths (local files and folders); every other event passes untouched. Installed once on the application by the main window.
 // Each URL of a drop is one item: a local file or folder gives its path (no trailing "/"), any
 // other URL an empty path. A drag is taken only when it carries at least one local path.
 class DropHook : public QObject {

@@ -200,6 +200,7 @@ class Drops : public ::testing::Test {
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     drop.ignore();
     QCoreApplication::sendEvent(widget, &drop);
+    QCoreApplication::processEvents();  // the handler's turn
     return drop.isAccepted();
   }
   static bool Enter(QWidget* widget, const std::vector<QUrl>& urls) {
@@ -257,6 +258,35 @@ TEST_F(Drops, HandedToThePanelWithTheirPaths) {
   EXPECT_EQ(panel1->drops + panel2->drops, 0);  // the hook took them all
 }
 
+// The drop is over before its handler runs: a handler's message box cannot hold the source's
+// drag open. A hook that is gone by then hands nothing over.
+TEST_F(Drops, HandlerRunsAfterTheDropHasEnded) {
+  std::unique_ptr<QMimeData> data(Urls({File(dir.path())}));
+  ASSERT_TRUE(Enter(panel2, {File(dir.path())}));
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  drop.ignore();
+  QCoreApplication::sendEvent(panel2, &drop);
+  EXPECT_TRUE(drop.isAccepted());
+  EXPECT_TRUE(dropped.empty());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dropped, (std::vector<Dropped>{{"Panel2", {dir.path()}}}));
+
+  dropped.clear();
+  {
+    DropHook shortLived;
+    shortLived.AddPanel(other, [this](const Names& p) { dropped.push_back({"Other", p}); });
+    QDropEvent again(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    again.ignore();
+    qApp->installEventFilter(&shortLived);
+    ASSERT_TRUE(Enter(other, {File(dir.path())}));
+    QCoreApplication::sendEvent(other, &again);
+    EXPECT_TRUE(again.isAccepted());
+    qApp->removeEventFilter(&shortLived);
+  }
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(dropped.empty());
+}
+
 TEST_F(Drops, OtherWidgetsAndOtherDragsPassUntouched) {
   EXPECT_FALSE(Drop(other, {File(dir.path())}));
   EXPECT_EQ(other->drops, 1);  // reached the widget itself
@@ -297,6 +327,7 @@ TEST_F(Drops, ThroughTheWindowToThePanelUnderTheCursor) {
     QCoreApplication::sendEvent(window->windowHandle(), &enter);
     QDropEvent drop(QPointF(c.at), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window->windowHandle(), &drop);
+    QCoreApplication::processEvents();
     EXPECT_EQ(dropped, c.expected);
     EXPECT_EQ(drop.isAccepted(), !c.expected.empty());
   }

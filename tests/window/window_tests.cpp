@@ -330,6 +330,7 @@ void DropOn(QWidget* panel, const QStringList& paths) {
   QCoreApplication::sendEvent(panel, &enter);
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(panel, &drop);
+  QCoreApplication::processEvents();  // the handler runs once the drop has ended
 }
 
 TEST_F(WindowTest, DropEventsReachTheirPanelHandlerAlsoDuringARun) {
