@@ -127,6 +127,7 @@ struct JpegRowReader::State {
   jpeg_decompress_struct info{};
   ErrorManager err{};
   bool created = false;
+  bool used = false;  // a file has been read since the decompressor was created
   std::FILE* file = nullptr;
   bool started = false;
   bool cmyk = false;
@@ -134,8 +135,11 @@ struct JpegRowReader::State {
   std::vector<unsigned char> cmykRow;
 };
 
-JpegRowReader::JpegRowReader() : state_(std::make_unique<State>()) {
+JpegRowReader::JpegRowReader() : state_(std::make_unique<State>()) { Create(); }
+
+void JpegRowReader::Create() {
   InitErrors(state_->err);
+  state_->info = jpeg_decompress_struct{};
   state_->info.err = &state_->err.pub;
   if (!GuardedCreateDecompress(&state_->info)) throw PlatformError(CodecErrorText(state_->err.code));
   state_->created = true;
@@ -149,6 +153,15 @@ JpegRowReader::~JpegRowReader() {
 
 void JpegRowReader::Open(const std::string& path) {
   Reset();
+  // The codec keeps the quantisation and Huffman tables of the last file it read, and a file
+  // without tables of its own (as motion-JPEG frames are) would be decoded with them: each file
+  // gets a fresh decompressor, so that what comes out never depends on the file before.
+  if (state_->used || !state_->created) {
+    state_->used = false;
+    if (state_->created) jpeg_destroy_decompress(&state_->info);
+    state_->created = false;
+    Create();
+  }
   // O_NONBLOCK: a pipe carrying a photo's name must not wait for a writer at its open; only a
   // regular file is a picture.
   std::FILE* file = nullptr;
@@ -158,6 +171,7 @@ void JpegRowReader::Open(const std::string& path) {
   if (!file && fd >= 0) ::close(fd);
   if (!file) throw PlatformError(FormatMessage(kCannotOpen, path));
   state_->file = file;
+  state_->used = true;
   if (!GuardedStart(&state_->info, file, &state_->cmyk)) Fail(CodecErrorText(state_->err.code));
   state_->started = true;
   state_->inverted = state_->cmyk && state_->info.saw_Adobe_marker;
@@ -183,7 +197,7 @@ void JpegRowReader::Close() {
   bool complete = state_->started && state_->info.output_scanline >= state_->info.output_height;
   bool ok = !complete || GuardedFinish(&state_->info);
   // Aborting also resets the object after a failed finish, so it is always ready for reuse.
-  if (!complete || !ok) jpeg_abort_decompress(&state_->info);
+  if ((!complete || !ok) && state_->created) jpeg_abort_decompress(&state_->info);
   state_->started = false;
   if (state_->file) std::fclose(state_->file);
   state_->file = nullptr;
@@ -191,7 +205,7 @@ void JpegRowReader::Close() {
 }
 
 void JpegRowReader::Reset() {
-  jpeg_abort_decompress(&state_->info);
+  if (state_->created) jpeg_abort_decompress(&state_->info);
   state_->started = false;
   if (state_->file) std::fclose(state_->file);
   state_->file = nullptr;

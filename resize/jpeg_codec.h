@@ -26,8 +26,9 @@ RgbImage DecodeJpegFile(const std::string& path);
 std::string EncodeJpeg(const RgbImage& image, int quality);
 
 // A decoder that reads one file at a time row by row, at full size and with the codec's default
-// decompression settings, into RGB. One object serves any number of files, so that a batch
-// allocates its codec state once. Every method raises PlatformError as DecodeJpegFile does; after
+// decompression settings, into RGB. One object serves any number of files; each file is read
+// with a fresh decompressor, so that nothing of one file (its tables) carries into the next.
+// Every method raises PlatformError as DecodeJpegFile does; after
 // an error the reader is closed and ready for the next Open.
 class JpegRowReader {
  public:
@@ -54,6 +55,7 @@ class JpegRowReader {
  private:
   struct State;
   std::unique_ptr<State> state_;
+  void Create();
   void Reset();
   [[noreturn]] void Fail(const std::string& text);
 };
