@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <random>
 
+#include "platform/error.h"
 #include "platform/files.h"
+#include "platform/ini_profile.h"
 #include "resize/jpeg_codec.h"
 #include "tests/hardening/cli_process.h"
 #include "tests/support/exif_fixture.h"
@@ -103,6 +106,7 @@ TEST(FullDisk, OrganiseTurnsFailedCopiesIntoClashes) {
     copied += organised;
     clashed += clash;
   }
+  std::printf("[disk] organise onto 300k: %d copied, %d clashes marked x2, of %zu\n", copied, clashed, sources.size());
   EXPECT_GT(copied, 0);
   EXPECT_GT(clashed, 0) << "the file system never filled";
   EXPECT_NE(run.out.find("clashes " + std::to_string(clashed)), std::string::npos) << run.out;
@@ -127,9 +131,11 @@ TEST(FullDisk, ResizeStopsWithTheOutputsErrorAndNoPartialFile) {
   test::MakeDirs(base);
   test::MakeDirs(to);
   std::vector<std::string> names;
+  std::map<std::string, std::string> sources;
   for (int i = 0; i < 12; ++i) {
     names.push_back("n" + std::to_string(i) + ".jpg");
-    WriteFile(from / names.back(), test::NoisyJpeg(640, 480, static_cast<unsigned>(i + 1)));
+    sources[names.back()] = test::NoisyJpeg(640, 480, static_cast<unsigned>(i + 1));
+    WriteFile(from / names.back(), sources[names.back()]);
   }
   test::CliRun whole = test::RunCli({"resize", "--base", reference.path(), "--from", from.path(), "--to",
                                      reference.path(), "--size", "1"});
@@ -147,12 +153,32 @@ TEST(FullDisk, ResizeStopsWithTheOutputsErrorAndNoPartialFile) {
     ++written;
     EXPECT_EQ(ReadFile(to + "/" + name), ReadFile(reference / name)) << "partial output " << name;
   }
+  std::printf("[disk] resize onto 300k: %d of %zu outputs written, then: %s", written, names.size(), run.err.c_str());
   EXPECT_GT(written, 0);
   EXPECT_LT(written, static_cast<int>(names.size())) << "the file system never filled";
   EXPECT_EQ(test::TemporaryFiles(fs / ""), std::vector<std::string>{});
-  for (const std::string& name : names)
-    EXPECT_EQ(test::ReadFile(from / name).size() > 0, true) << name;
+  for (const auto& [name, content] : sources) EXPECT_EQ(ReadFile(from / name), content) << name;
   ExpectWholeLines(ReadFile(base + "/Log.txt"));
+}
+
+TEST(FullDisk, ProfileKeepsItsOldContent) {
+  SmallFileSystem fs("64k");
+  MOUNT_OR_SKIP(fs);
+  const std::string ini = fs / "Orimo.ini";
+  const std::string old = "[DIR]\r\nRead=/old\r\n[OPT]\r\nModSize=1\r\n";
+  WriteFile(ini, old);
+  // Fill what is left.
+  {
+    std::FILE* filler = std::fopen((fs / "filler").c_str(), "wb");
+    ASSERT_NE(filler, nullptr);
+    std::string block(4096, 'f');
+    while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {
+    }
+    std::fclose(filler);
+  }
+  EXPECT_THROW(IniProfile::WriteString(ini, "DIR", "Read", "/new/" + std::string(8000, 'n')), PlatformError);
+  EXPECT_EQ(ReadFile(ini), old);
+  EXPECT_EQ(ListNames(fs / ""), (std::vector<std::string>{"Orimo.ini", "filler"}));
 }
 
 }  // namespace
