@@ -8,7 +8,7 @@ if [ $# -gt 0 ]; then counts=("$@"); else counts=(10000 100000 200000); fi
 build=build-listing-release
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DORIMO_TESTS=OFF >/dev/null
-if cmake --build "$build" --target listing_bench -j2 2>&1 | grep -E "error"; then exit 1; fi
+if cmake --build "$build" --target listing_bench -j2 2>&1 | grep -E "error:|Error [0-9]"; then exit 1; fi
 bench=$build/bench/listing/listing_bench
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orimo-listing-XXXXXX")
