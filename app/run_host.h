@@ -90,6 +90,8 @@ class RunHost {
   // The file changes of the organise run go through here (a dry run predicts them instead).
   virtual FileOps& Files() { return RealFileOps(); }
   virtual void OnOrganise(OrganiseEvent, const std::string& /*source*/, const std::string& /*detail*/) {}
+  // The resize run is about to convert `source`.
+  virtual void OnResizeFile(const std::string& /*source*/) {}
 };
 
 // Holds a run's busy state and leaves it however the run ends, a thrown platform error

@@ -81,6 +81,7 @@ bool CliHost::AskYesNo(const std::string& text, const std::string& caption) {
 
 void CliHost::ShowError(const std::string& text) {
   lastError = text;
+  if (!currentFile_.empty() && text.find(currentFile_) == std::string::npos) std::cerr << currentFile_ << ": ";
   std::cerr << text << "\n";
 }
 

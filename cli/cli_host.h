@@ -66,6 +66,7 @@ class CliHost : public RunHost {
   void ShowNonExifPrompt() override;
   FileOps& Files() override { return dryRun_ ? static_cast<FileOps&>(dryFiles_) : RealFileOps(); }
   void OnOrganise(OrganiseEvent event, const std::string& source, const std::string& detail) override;
+  void OnResizeFile(const std::string& source) override { currentFile_ = source; }
 
   // True when standard input and output are a terminal that can be asked.
   static bool Interactive();
@@ -77,6 +78,7 @@ class CliHost : public RunHost {
   std::unique_ptr<TLOG> log_;
   bool dryRun_;
   DryRunFiles dryFiles_;
+  std::string currentFile_;  // the file the resize run works on, named with its error
   int progress_ = 0;
   int progressMax_ = 0;
 };

@@ -36,6 +36,7 @@ struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
   int code;
+  bool picture = false;  // the header is read: the picture's own data is being decoded
 };
 
 [[noreturn]] void ExitOnError(j_common_ptr info) {
@@ -46,13 +47,21 @@ struct ErrorManager {
   std::longjmp(err->jump, 1);
 }
 
-// Warnings (a truncated file, extraneous bytes) are not the user's business: the codec carries on.
-void DiscardMessage(j_common_ptr) {}
+// Warnings such as extraneous bytes are not the user's business: the codec carries on. But data
+// that ends early or is cut by a marker would come out filled with grey, a damaged picture
+// passed off as converted, so those two end the work as errors.
+void EmitMessage(j_common_ptr info, int level) {
+  if (level >= 0) return;  // trace messages
+  int code = info->err->msg_code;
+  bool picture = reinterpret_cast<ErrorManager*>(info->err)->picture;
+  if (picture && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) info->err->error_exit(info);
+  info->err->num_warnings++;
+}
 
 void InitErrors(ErrorManager& err) {
   jpeg_std_error(&err.pub);
   err.pub.error_exit = ExitOnError;
-  err.pub.output_message = DiscardMessage;
+  err.pub.emit_message = EmitMessage;
   err.code = 0;
 }
 
@@ -71,8 +80,10 @@ bool GuardedCreateDecompress(jpeg_decompress_struct* d) {
 bool GuardedStart(jpeg_decompress_struct* d, std::FILE* file, bool* cmyk) {
   auto* err = reinterpret_cast<ErrorManager*>(d->err);
   if (setjmp(err->jump)) return false;
+  err->picture = false;
   jpeg_stdio_src(d, file);
   jpeg_read_header(d, TRUE);
+  err->picture = true;
   // Greyscale and YCbCr/RGB leave the codec as RGB; CMYK and YCCK leave it as CMYK, turned
   // into RGB row by row here since libjpeg does not convert them.
   *cmyk = d->jpeg_color_space == JCS_CMYK || d->jpeg_color_space == JCS_YCCK;

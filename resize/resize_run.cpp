@@ -68,6 +68,7 @@ int ResizeJpegFiles(RunHost& host, const std::string& pattern) {
     const std::string sourceFolder = host.FolderText(FolderPanel::ResizeSource);
     const std::string destinationFolder = host.FolderText(FolderPanel::ResizeDestination);
     if (SameEntry(sourceFolder, destinationFolder)) throw PlatformError(kSameFolder);
+    host.OnResizeFile(sourceFolder + "/" + name);
     const std::string& encoded = resizer.Resize(sourceFolder + "/" + name, size.width, size.height);
     const std::string target = destinationFolder + "/" + name;
     if (!WriteFileAtomically(target, encoded)) throw PlatformError(FormatMessage(kCannotCreate, target));

@@ -226,6 +226,23 @@ TEST(CliOrganiseClean, EverythingOrganisedExitsZeroAndSettingsAreRead) {
   EXPECT_EQ(ReadFile(base / "Orimo.ini"), ini);  // never written
 }
 
+TEST(CliResize, ConvertsAndNamesTheFileThatEndsTheRun) {
+  TempDir base;
+  test::MakeDirs(base / "in");
+  test::MakeDirs(base / "out");
+  WriteFile(base / "in/a.JPG", test::SmallJpeg(40, 30));
+  Result ok = RunCli({"resize", "--from", base / "in", "--to", base / "out", "--size", "0"}, base.path());
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  EXPECT_NE(ok.out.find("変換完了"), std::string::npos);
+  EXPECT_TRUE(test::PathExists(base / "out/a.JPG"));
+
+  WriteFile(base / "in/a.JPG", "not a picture");
+  Result bad = RunCli({"resize", "--from", base / "in", "--to", base / "out", "--size", "0"}, base.path());
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find(base / "in/a.JPG: JPEG エラー #"), std::string::npos) << bad.err;
+  EXPECT_EQ(bad.out.find("変換完了"), std::string::npos);
+}
+
 TEST(CliMarks, DeleteNeedsYesWithoutATerminalAndReportsFailures) {
   TempDir base;
   test::MakeDirs(base / "in/album.jpg@");

@@ -274,6 +274,12 @@ TEST(ResizeCommand, AFileThatFailsEndsTheRunThere) {
          WriteFile(f.Src(name), Photo(48, 32).substr(0, 300));
          return "JPEG エラー #" + std::to_string(JERR_SOF_NO_SOS);
        }},
+      {"cut off in its picture data: it would come out grey-filled",
+       [](Folders& f, const std::string& name) {
+         std::string photo = Photo(48, 32);
+         WriteFile(f.Src(name), photo.substr(0, photo.size() * 2 / 3));
+         return "JPEG エラー #" + std::to_string(JWRN_JPEG_EOF);
+       }},
       {"a dangling link",
        [](Folders& f, const std::string& name) {
          orimo::DeleteFile(f.Src(name));
