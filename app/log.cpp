@@ -51,7 +51,16 @@ void TLOG::Write(std::string_view message) {
     ::localtime_r(&t, &now);
   }
   const std::string line = FormatLogLine(message, now);
-  auto open = [this] { return ::open(LogPath_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644); };
+  // Non-blocking, and only a regular file is written: a pipe named Log.txt must not stop a run.
+  auto open = [this] {
+    int fd = ::open(LogPath_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    struct stat st {};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+      ::close(fd);
+      fd = -1;
+    }
+    return fd;
+  };
   int fd = open();
   struct stat st {};
   bool known = fd >= 0 && ::fstat(fd, &st) == 0;

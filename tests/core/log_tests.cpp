@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "app/log.h"
@@ -93,6 +95,9 @@ TEST_F(TLOGFiles, UnwritableLogIsSilent) {
   TLOG nowhere(dir / "missing/Log.txt", dir / "missing/Log.bak");
   EXPECT_NO_THROW(nowhere.Write("lost"));
   EXPECT_FALSE(test::PathExists(dir / "missing"));
+  // A pipe in the log's place neither blocks nor is written.
+  ASSERT_EQ(::mkfifo(logPath.c_str(), 0600), 0);
+  EXPECT_NO_THROW(log.Write("lost"));
 }
 
 }  // namespace
