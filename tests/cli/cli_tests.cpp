@@ -1,8 +1,5 @@
 // The command-line front end, run as the built executable without a terminal.
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +8,7 @@
 
 #include "organise/organise_run.h"
 #include "platform/files.h"
+#include "tests/cli/cli_process.h"
 #include "tests/support/exif_fixture.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/temp_dir.h"
@@ -23,33 +21,8 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-struct Result {
-  int status = -1;
-  std::string out, err;
-};
-
-// Runs orimo-cli with `args` in `cwd`, standard input from /dev/null.
-Result RunCli(const std::vector<std::string>& args, const std::string& cwd) {
-  TempDir io;
-  pid_t child = ::fork();
-  if (child == 0) {
-    if (::chdir(cwd.c_str()) != 0) ::_exit(127);
-    int in = ::open("/dev/null", O_RDONLY);
-    int out = ::open((io / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int err = ::open((io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(in, 0);
-    ::dup2(out, 1);
-    ::dup2(err, 2);
-    std::vector<char*> argv{const_cast<char*>(ORIMO_CLI)};
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(ORIMO_CLI, argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(io / "out"), ReadFile(io / "err")};
-}
+using test::CliRun;
+using test::RunCli;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -71,7 +44,7 @@ TEST(CliExif, OneLinePerFileInOrder) {
   WriteFile(dir / "b.jpg", test::BuildExifJpeg(blanks));
   WriteFile(dir / "c.jpg", test::BuildExifJpeg(empty));
   WriteFile(dir / "d.jpg", test::BuildExifJpeg(noDate));
-  Result r = RunCli({"exif", "a.jpg", "b.jpg", "c.jpg", "d.jpg", "missing.jpg"}, dir.path());
+  CliRun r = RunCli({"exif", "a.jpg", "b.jpg", "c.jpg", "d.jpg", "missing.jpg"}, dir.path());
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
             "a.jpg\tOK\t20100312_061919\n"
@@ -113,7 +86,7 @@ TEST_F(CliOrganise, DryRunTouchesNothingAndPredictsTheRun) {
   auto before = ListTree(base.path());
   struct stat st {};
   ::stat((from + "/IMG_0001.JPG").c_str(), &st);
-  Result dry = RunCli(Args({"--dry-run"}), base.path());
+  CliRun dry = RunCli(Args({"--dry-run"}), base.path());
   EXPECT_EQ(dry.status, 1) << dry.err;
   EXPECT_EQ(ListTree(base.path()), before);
   struct stat after {};
@@ -137,7 +110,7 @@ TEST_F(CliOrganise, DryRunTouchesNothingAndPredictsTheRun) {
   EXPECT_EQ(dry.out.find("IMG_0005"), std::string::npos);  // a marked name is no "*.jpg" entry
   EXPECT_NE(dry.out.find("would copy 2, marked 4, clashes 2, unreadable 1, to side folders 0\n"), std::string::npos);
 
-  Result real = RunCli(Args({"--on-clash", "skip", "--on-unreadable", "skip"}), base.path());
+  CliRun real = RunCli(Args({"--on-clash", "skip", "--on-unreadable", "skip"}), base.path());
   EXPECT_EQ(real.status, 1) << real.err;
   EXPECT_NE(real.out.find("copied 2, marked 4, clashes 2, unreadable 1, to side folders 0\n"), std::string::npos);
   for (const auto& line : copies) {
@@ -167,7 +140,7 @@ TEST_F(CliOrganise, SameResultAsTheWindowsRun) {
   host.duplicateAnswers = {AnswerToSideFolder, AnswerToSideFolder};
   OrganiseCommand(host);
 
-  Result r = RunCli(Args({"--on-clash", "recheck", "--on-unreadable", "exifng"}), base.path());
+  CliRun r = RunCli(Args({"--on-clash", "recheck", "--on-unreadable", "exifng"}), base.path());
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(ListTree(to), ListTree(twinTo));
   EXPECT_EQ(test::ListNames(from), test::ListNames(twinFrom));
@@ -202,7 +175,7 @@ TEST_F(CliOrganise, ExitCodes) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.args[0]);
     auto before = ListTree(base.path());
-    Result r = RunCli(Args(c.args), base.path());
+    CliRun r = RunCli(Args(c.args), base.path());
     EXPECT_EQ(r.status, c.status);
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     EXPECT_EQ(ListTree(base.path()), before);
@@ -219,7 +192,7 @@ TEST(CliOrganiseClean, EverythingOrganisedExitsZeroAndSettingsAreRead) {
   WriteFile(base / "Orimo.ini", "[DIR]\r\nRead=" + base.path() + "/in\r\nWrite=" + base.path() +
                                     "/out\r\n[OPT]\r\nJPEG=1\r\nBMP=0\r\nSearch=0\r\n");
   const std::string ini = ReadFile(base / "Orimo.ini");
-  Result r = RunCli({"organise", "--on-clash", "abort", "--on-unreadable", "abort"}, base.path());
+  CliRun r = RunCli({"organise", "--on-clash", "abort", "--on-unreadable", "abort"}, base.path());
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(ListTree(base / "out"), std::vector<std::string>{"2010年03月/20100312_061918.bmp"});
   EXPECT_TRUE(test::PathExists(base / "in/a.bmp@"));
@@ -231,13 +204,13 @@ TEST(CliResize, ConvertsAndNamesTheFileThatEndsTheRun) {
   test::MakeDirs(base / "in");
   test::MakeDirs(base / "out");
   WriteFile(base / "in/a.JPG", test::SmallJpeg(40, 30));
-  Result ok = RunCli({"resize", "--from", base / "in", "--to", base / "out", "--size", "0"}, base.path());
+  CliRun ok = RunCli({"resize", "--from", base / "in", "--to", base / "out", "--size", "0"}, base.path());
   EXPECT_EQ(ok.status, 0) << ok.err;
   EXPECT_NE(ok.out.find("変換完了"), std::string::npos);
   EXPECT_TRUE(test::PathExists(base / "out/a.JPG"));
 
   WriteFile(base / "in/a.JPG", "not a picture");
-  Result bad = RunCli({"resize", "--from", base / "in", "--to", base / "out", "--size", "0"}, base.path());
+  CliRun bad = RunCli({"resize", "--from", base / "in", "--to", base / "out", "--size", "0"}, base.path());
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.err.find(base / "in/a.JPG: JPEG エラー #"), std::string::npos) << bad.err;
   EXPECT_EQ(bad.out.find("変換完了"), std::string::npos);
@@ -248,19 +221,19 @@ TEST(CliMarks, DeleteNeedsYesWithoutATerminalAndReportsFailures) {
   test::MakeDirs(base / "in/album.jpg@");
   WriteFile(base / "in/a.jpg@", "x");
   WriteFile(base / "in/b.jpg", "y");
-  Result refused = RunCli({"delete-marked", "--mark", "@", "--from", base / "in"}, base.path());
+  CliRun refused = RunCli({"delete-marked", "--mark", "@", "--from", base / "in"}, base.path());
   EXPECT_EQ(refused.status, 2);
   EXPECT_NE(refused.err.find("--yes"), std::string::npos);
   EXPECT_TRUE(test::PathExists(base / "in/a.jpg@"));
 
-  Result done = RunCli({"delete-marked", "--mark", "@", "--from", base / "in", "--yes"}, base.path());
+  CliRun done = RunCli({"delete-marked", "--mark", "@", "--from", base / "in", "--yes"}, base.path());
   EXPECT_EQ(done.status, 1);  // the folder named like a marked file cannot be deleted
   EXPECT_NE(done.err.find(base / "in/album.jpg@"), std::string::npos);
   EXPECT_NE(done.out.find("削除完了"), std::string::npos);
   EXPECT_EQ(test::ListNames(base / "in"), (std::vector<std::string>{"album.jpg@", "b.jpg"}));
 
   WriteFile(base / "in/c.jpgx2", "z");
-  Result restored = RunCli({"restore-marked", "--mark", "x2", "--from", base / "in"}, base.path());
+  CliRun restored = RunCli({"restore-marked", "--mark", "x2", "--from", base / "in"}, base.path());
   EXPECT_EQ(restored.status, 0);
   EXPECT_TRUE(test::PathExists(base / "in/c.jpg"));
 }

@@ -15,7 +15,7 @@
 #include "platform/files.h"
 #include "platform/ini_profile.h"
 #include "resize/jpeg_codec.h"
-#include "tests/hardening/cli_process.h"
+#include "tests/cli/cli_process.h"
 #include "tests/support/exif_fixture.h"
 #include "tests/support/temp_dir.h"
 

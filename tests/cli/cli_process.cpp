@@ -1,4 +1,4 @@
-#include "tests/hardening/cli_process.h"
+#include "tests/cli/cli_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
