@@ -202,12 +202,11 @@ bool EndsWithNoCase(const std::string& name, const std::string& suffix) {
 
 std::optional<std::vector<std::string>> ListMatching(const std::string& pattern) {
   auto slash = pattern.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash == 0 ? 1 : slash);
+  const std::string folder = FolderOf(pattern);
   std::string glob = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
   // Only the form "*SUFFIX" is used by the program.
   std::string suffix = !glob.empty() && glob[0] == '*' ? glob.substr(1) : glob;
   bool exact = glob.empty() || glob[0] != '*';
-  if (folder.empty()) folder = "/";
   std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
   if (!dir) return std::nullopt;
   std::vector<std::string> names;
