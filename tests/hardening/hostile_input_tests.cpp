@@ -65,32 +65,6 @@ std::string WithClaimedSize(std::string jpeg, int width, int height) {
   return jpeg;
 }
 
-// A small progressive JPEG: its decode keeps the whole picture's coefficients in memory.
-std::string ProgressiveJpeg(int w, int h) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = static_cast<JDIMENSION>(w);
-  c.image_height = static_cast<JDIMENSION>(h);
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<unsigned char> row(static_cast<std::size_t>(w) * 3, 128);
-  JSAMPROW rows[1] = {row.data()};
-  while (c.next_scanline < c.image_height) jpeg_write_scanlines(&c, rows, 1);
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  std::string jpeg(reinterpret_cast<char*>(out), size);
-  std::free(out);
-  return jpeg;
-}
-
 // Fails the test (by the alarm's default action) instead of letting a blocked open hang it.
 struct Watchdog {
   Watchdog() { ::alarm(30); }
@@ -101,7 +75,7 @@ TEST(HostileInput, PicturesClaimingHugeSizesAreRefused) {
   TempDir dir;
   WriteFile(dir / "huge.jpg", WithClaimedSize(test::SmallJpeg(16, 16), 65500, 65500));
   WriteFile(dir / "wide.jpg", WithClaimedSize(test::SmallJpeg(16, 16), 65500, 4000));
-  WriteFile(dir / "huge_progressive.jpg", WithClaimedSize(ProgressiveJpeg(16, 16), 65500, 65500));
+  WriteFile(dir / "huge_progressive.jpg", WithClaimedSize(test::NoisyJpeg(16, 16, 0, 90, /*progressive=*/true), 65500, 65500));
   WriteFile(dir / "camera.jpg", test::SmallJpeg(3000, 2000));
   // The whole-picture decode refuses what no camera makes, with the codec's out-of-memory error.
   for (const char* name : {"huge.jpg", "wide.jpg", "huge_progressive.jpg"}) {

@@ -108,7 +108,7 @@ std::string BuildExifJpeg(const ExifFixture& f, ExifLayout* layout) {
   return file + f.body;
 }
 
-std::string NoisyJpeg(int w, int h, unsigned seed, int quality) {
+std::string NoisyJpeg(int w, int h, unsigned seed, int quality, bool progressive) {
   jpeg_compress_struct cinfo{};
   jpeg_error_mgr jerr{};
   cinfo.err = jpeg_std_error(&jerr);
@@ -122,6 +122,7 @@ std::string NoisyJpeg(int w, int h, unsigned seed, int quality) {
   cinfo.in_color_space = JCS_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, quality, TRUE);
+  if (progressive) jpeg_simple_progression(&cinfo);
   jpeg_start_compress(&cinfo, TRUE);
   std::minstd_rand noise(seed ? seed : 1);
   std::vector<unsigned char> row(static_cast<std::size_t>(w) * 3);

@@ -51,8 +51,9 @@ std::string App0Jfif();
 
 // A decodable baseline JPEG of w × h pixels (a colour gradient), encoded with libjpeg.
 std::string SmallJpeg(int w, int h);
-// The same with pixel noise from `seed`, so that the file is about as large as a photo of its size.
-std::string NoisyJpeg(int w, int h, unsigned seed, int quality = 90);
+// The same with pixel noise from `seed`, so that the file is about as large as a photo of its size;
+// progressive on request.
+std::string NoisyJpeg(int w, int h, unsigned seed, int quality = 90, bool progressive = false);
 
 // A decodable JPEG (the `jpeg` bytes, by default SmallJpeg(16, 16)) with an EXIF APP1 carrying
 // `date` inserted right after its start marker.
